@@ -1,0 +1,129 @@
+// CString: the wide, reference-counted string of every interface, and CStringArray.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SiteConfigExport.h"
+
+class CString;
+
+namespace TOOLS {
+namespace detail {
+// One argument of a type-safe format call. CString never travels through C varargs.
+class SITECONFIG_API FormatArg {
+public:
+    enum class Kind { kText, kSigned, kUnsigned, kChar };
+    FormatArg(const CString& s);
+    FormatArg(const wchar_t* s) : kind_(Kind::kText), text_(s ? s : L"") {}
+    FormatArg(const std::wstring& s) : kind_(Kind::kText), text_(s.c_str()) {}
+    FormatArg(wchar_t c) : kind_(Kind::kChar), u_(static_cast<std::uint32_t>(c)) {}
+    FormatArg(int v) : kind_(Kind::kSigned), i_(v) {}
+    FormatArg(long v) : kind_(Kind::kSigned), i_(v) {}
+    FormatArg(long long v) : kind_(Kind::kSigned), i_(v) {}
+    FormatArg(unsigned v) : kind_(Kind::kUnsigned), u_(v) {}
+    FormatArg(unsigned long v) : kind_(Kind::kUnsigned), u_(v) {}
+    FormatArg(unsigned long long v) : kind_(Kind::kUnsigned), u_(v) {}
+    template <typename E, typename = std::enable_if_t<std::is_enum<E>::value>>
+    FormatArg(E v) : kind_(Kind::kSigned), i_(static_cast<long long>(v)) {}
+
+    Kind kind() const { return kind_; }
+    const wchar_t* text() const { return text_; }
+    long long as_signed() const { return kind_ == Kind::kSigned ? i_ : static_cast<long long>(u_); }
+    unsigned long long as_unsigned() const {
+        return kind_ == Kind::kSigned ? static_cast<unsigned long long>(i_) : u_;
+    }
+
+private:
+    Kind kind_;
+    const wchar_t* text_ = L"";
+    long long i_ = 0;
+    unsigned long long u_ = 0;
+};
+}  // namespace detail
+}  // namespace TOOLS
+
+// A wide string with cheap copies: copies share one buffer until one of them is changed.
+// Comparisons are ordinal, code unit by code unit.
+class SITECONFIG_API CString {
+public:
+    CString() = default;
+    CString(const wchar_t* s);
+    CString(const wchar_t* s, int length);
+    CString(const std::wstring& s);
+    CString(std::wstring&& s);
+    CString(wchar_t ch, int repeat);
+
+    const wchar_t* GetString() const { return data_ ? data_->c_str() : L""; }
+    operator const wchar_t*() const { return GetString(); }
+    int GetLength() const { return data_ ? static_cast<int>(data_->size()) : 0; }
+    bool IsEmpty() const { return !data_ || data_->empty(); }
+    void Empty() { data_.reset(); }
+    // The character at index; L'\0' outside the string.
+    wchar_t GetAt(int index) const;
+    wchar_t operator[](int index) const { return GetAt(index); }
+    const std::wstring& str() const;
+
+    // Index of the first occurrence at or after start, or -1.
+    int Find(const CString& sub, int start = 0) const;
+    int Find(wchar_t ch, int start = 0) const;
+    CString Mid(int first) const;
+    CString Mid(int first, int count) const;
+    CString Left(int count) const;
+    CString Right(int count) const;
+
+    // printf conventions of Windows wide strings: %s is a wide string, %d/%i an int; also %u,
+    // %x, %X, %c and %%, with an optional '-', '0' flag and width. Arguments are type-safe.
+    template <typename... Args>
+    void Format(const wchar_t* format, const Args&... args) {
+        FormatList(format, {TOOLS::detail::FormatArg(args)...});
+    }
+    void FormatList(const wchar_t* format, std::initializer_list<TOOLS::detail::FormatArg> args);
+
+    CString& operator+=(const CString& other);
+    CString& operator+=(const wchar_t* other);
+    CString& operator+=(wchar_t ch);
+
+    friend bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
+    friend bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
+    friend bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
+    friend bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
+    friend bool operator!=(const CString& a, const wchar_t* b) { return a.Compare(b) != 0; }
+    friend bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
+    friend bool operator!=(const wchar_t* a, const CString& b) { return b.Compare(a) != 0; }
+    // Ordinal comparison of code units: negative, zero or positive.
+    int Compare(const CString& other) const;
+    int Compare(const wchar_t* other) const;
+
+private:
+    std::wstring& Mutable();
+
+    std::shared_ptr<std::wstring> data_;  // null for the empty string
+};
+
+SITECONFIG_API CString operator+(const CString& a, const CString& b);
+SITECONFIG_API CString operator+(const CString& a, const wchar_t* b);
+SITECONFIG_API CString operator+(const wchar_t* a, const CString& b);
+
+inline TOOLS::detail::FormatArg::FormatArg(const CString& s)
+    : kind_(Kind::kText), text_(s.GetString()) {}
+
+// A growable array of CString.
+class SITECONFIG_API CStringArray {
+public:
+    int GetSize() const { return static_cast<int>(items_.size()); }
+    int GetCount() const { return GetSize(); }
+    bool IsEmpty() const { return items_.empty(); }
+    // The element at index; the empty string outside the array.
+    CString GetAt(int index) const;
+    CString& operator[](int index) { return items_.at(static_cast<size_t>(index)); }
+    const CString& operator[](int index) const { return items_.at(static_cast<size_t>(index)); }
+    int Add(const CString& s);
+    void RemoveAll() { items_.clear(); }
+
+private:
+    std::vector<CString> items_;
+};

@@ -1,0 +1,41 @@
+// Where the library's reports and diagnostics go.
+//
+// Reports are the library's own failure assertions: one per failed check, with the source name
+// ("PropertiesConfig" or "Config\PropShowCfg") and the line of that check. Diagnostics are the
+// problems of the files themselves (a file that does not exist or does not parse, an unsupported
+// encoding, nesting too deep to read); they never reach the report sink, so report counts stay
+// exactly those of the checks.
+#pragma once
+
+#include <functional>
+
+#include "CString.h"
+#include "SiteConfigExport.h"
+
+namespace TOOLS {
+
+struct LogReport {
+    CString file;     // source name: "PropertiesConfig" or "Config\\PropShowCfg"
+    int line;         // the line of the check
+    CString message;  // the formatted message; empty for Assert
+    CString context;  // the configuration file being read, when there is one
+};
+using LogSink = std::function<void(const LogReport&)>;
+
+// Installs a sink for reports and returns the previous one; an empty sink restores the default,
+// which writes one line per report to standard error.
+SITECONFIG_API LogSink SetLogSink(LogSink sink);
+
+struct Diagnostic {
+    CString file;     // the file concerned
+    int line;         // 1-based, 0 when not known
+    int column;       // 1-based, 0 when not known
+    CString message;  // e.g. "cannot parse GridTemplate.xml:12:5: mismatched end tag"
+};
+using DiagnosticSink = std::function<void(const Diagnostic&)>;
+
+// Installs a sink for diagnostics and returns the previous one; an empty sink restores the
+// default, which writes one line per diagnostic to standard error.
+SITECONFIG_API DiagnosticSink SetDiagnosticSink(DiagnosticSink sink);
+
+}  // namespace TOOLS

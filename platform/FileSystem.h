@@ -1,0 +1,30 @@
+// Paths authored on Windows, read on this host; whole-file reads and atomic replacement.
+#pragma once
+
+#include <string>
+
+#include "CString.h"
+
+namespace TOOLS {
+
+// The host path for a configuration path: backslashes become separators, and when the path
+// does not exist as written each component is matched without regard to letter case.
+std::string NativePath(const CString& path);
+
+// Reads the whole file into `bytes` (reusing its capacity). False when it cannot be opened or
+// read, or is not a regular file; `error` then says why.
+bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error);
+
+// Writes `bytes` to a temporary file beside `nativePath`, flushes it, and renames it over
+// `nativePath`. On any failure the original is left as it was and `error` says why.
+bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
+                           std::string& error);
+
+// UTF-8 <-> wide conversions (invalid sequences become U+FFFD). ASCII takes a fast path.
+CString WideFromUtf8(const char* text, size_t length);
+inline CString WideFromUtf8(const std::string& text) {
+    return WideFromUtf8(text.data(), text.size());
+}
+std::string Utf8FromWide(const CString& text);
+
+}  // namespace TOOLS

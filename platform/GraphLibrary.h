@@ -1,0 +1,17 @@
+// The graph-base library's list of a graph library's models.
+#pragma once
+
+#include "CString.h"
+
+namespace TOOLS {
+
+class CBimSerialDataLibrary {
+public:
+    explicit CBimSerialDataLibrary(void* serializer = nullptr) { (void)serializer; }
+    // Reads <GraphLibrary><Model loc=".." name=".." id=".."/>...</GraphLibrary> and appends
+    // three texts per "Model" in document order: loc, name, id (absent attributes give empty
+    // texts). A missing or unreadable file appends nothing.
+    void GetAllModelInfo(const CString& path, CStringArray& models);
+};
+
+}  // namespace TOOLS

@@ -1,0 +1,64 @@
+// IXMLTree: a document with one cursor on one element. Implemented over pugixml.
+#pragma once
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "CString.h"
+
+namespace TOOLS {
+
+using XMLAttributeList = std::vector<std::pair<CString, CString>>;
+
+class IXMLTree {
+public:
+    virtual ~IXMLTree() = default;
+
+    // Reads the whole file and parses it. False (with a diagnostic naming the file) when the
+    // file cannot be read, decoded or parsed; the tree is then empty and FindElement fails.
+    // While the tree lives, reports carry the path as their context.
+    virtual bool LoadFile(const CString& path) = 0;
+    // Writes the document in the encoding it was read in, beside the file, then renames it
+    // over the file. False, the file unchanged, when any step fails.
+    virtual bool SaveFile(const CString& path) = 0;
+    // Enters the index-th child element with this tag. False, cursor unmoved, if none.
+    // Stepping through the children with index 0, 1, 2... costs O(1) per step.
+    virtual bool IntoChild(const CString& tag, int index) = 0;
+    // Makes the root element current when its tag is `tag`. False otherwise.
+    virtual bool FindElement(const CString& tag) = 0;
+    // Enters the index-th child element, any tag. False, cursor unmoved, if none.
+    virtual bool IntoChildAt(int index) = 0;
+    // Number of child elements; an element holding only text counts 1.
+    virtual void GetChildCount(int& count) = 0;
+    // Number of child elements with this tag. True when the cursor stands on an element.
+    virtual bool GetNamedChildCount(const CString& tag, int& count) = 0;
+    // Text of the current element (its first text child). False, `text` untouched, if none.
+    virtual bool GetText(CString& text) = 0;
+    // Tag of the current element; empty above the root.
+    virtual void GetTagName(CString& tag) = 0;
+    // All attributes of the current element in document order, appended to `attributes`.
+    virtual void GetAttributes(XMLAttributeList& attributes) = 0;
+    // The attribute's value. False, `value` untouched, when absent.
+    virtual bool GetAttribute(const CString& name, CString& value) = 0;
+    // Sets (or adds) an attribute of the current element. False above the root.
+    virtual bool SetAttribute(const CString& name, const CString& value) = 0;
+    // Text of the index-th child element; `text` untouched when there is none.
+    virtual void GetChildTextAt(int index, CString& text) = 0;
+    // Text of the first child element with this tag. False, `text` untouched, when absent.
+    virtual bool GetChildText(const CString& tag, CString& text) = 0;
+    // Returns to the parent element; above the root the cursor stays where it is.
+    virtual void OutOfElement() = 0;
+};
+
+class CXMLTreeCreator {
+public:
+    // Puts a new empty tree into `tree`. Always true.
+    static bool Allocate(std::unique_ptr<IXMLTree>& tree);
+};
+
+// Readers stop descending past this many levels of nesting (and say so in a diagnostic), so
+// that no file can exhaust the stack of the host application.
+constexpr int kMaxReadDepth = 256;
+
+}  // namespace TOOLS

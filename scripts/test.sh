@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the library and runs the whole test suite twice: a normal build, then a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+
+echo "== normal build"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (address, undefined)"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITECONFIG_SANITIZE=ON
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
