@@ -1,0 +1,32 @@
+// The item templates of "ItemTemplate.xml", keyed by id; alive only while a display
+// configuration loads.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "CString.h"
+#include "PropGridData.h"
+
+namespace CONFIG {
+
+class CItemTemplate {
+public:
+    CItemTemplate() = default;
+    CItemTemplate(const CItemTemplate&) = delete;
+    CItemTemplate& operator=(const CItemTemplate&) = delete;
+    virtual ~CItemTemplate();
+
+    // Reads the "Item" elements of the file's "Items" root. The first template of an id stays;
+    // a later one is reported and dropped. False, the table unchanged, without an "Items" root.
+    bool LoadItems(const CString& path);
+    // The template of `id` (borrowed until Clear), or null (reported) when there is none.
+    const GridItemData* FindItem(const CString& id) const;
+    void Clear();
+    size_t GetCount() const { return m_mapItem.size(); }
+
+private:
+    std::map<CString, std::unique_ptr<GridItemData>> m_mapItem;
+};
+
+}  // namespace CONFIG

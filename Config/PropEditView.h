@@ -1,0 +1,78 @@
+// One property-grid layout read from an edit-view file (root "PropEditView").
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "CString.h"
+#include "IPropEditView.h"
+#include "PropGridData.h"
+
+namespace TOOLS {
+class IXMLTree;
+}
+
+namespace CONFIG {
+
+class CItemTemplate;
+
+class CPropEditView : public IPropEditView {
+public:
+    // `containerTable` is the owner's table, borrowed for the view's lifetime; it is read only
+    // by GetContainer, so the owner may fill it after loading. May be null.
+    explicit CPropEditView(const ContainerTable* containerTable);
+    // A deep copy of `other` (groups, items and their options), linked to `baseView` and
+    // `containerTable` instead of those of `other`.
+    CPropEditView(const CPropEditView& other, const CPropEditView* baseView,
+                  const ContainerTable* containerTable);
+    CPropEditView(const CPropEditView&) = delete;
+    CPropEditView& operator=(const CPropEditView&) = delete;
+    ~CPropEditView() override;
+
+    // Reads mark classes, item groups and the container of the file. Items with an "id" take
+    // their content from `templates` when given. False, the view unchanged, when the file has
+    // no "PropEditView" root (missing, unreadable or another root).
+    bool LoadEditView(const CString& path, const CItemTemplate* templates);
+
+    // The base view whose groups "ref" copies; set before loading. Borrowed.
+    void SetBaseView(const CPropEditView* baseView) { m_pBaseView = baseView; }
+    const CPropEditView* GetBaseView() const { return m_pBaseView; }
+    void SetViewLoc(const CString& loc) { m_strLoc = loc; }
+    CString GetViewLoc() const { return m_strLoc; }
+    void SetTypeAndSections(std::vector<CString> sections) {
+        m_vecTypeAndSection = std::move(sections);
+    }
+    const std::vector<CString>& GetTypeAndSections() const { return m_vecTypeAndSection; }
+
+    bool GetMarkClasses(const int& viewMode, std::vector<CString>& classes) override;
+    GridShowData* FindGridShow(int kind) override;
+    std::vector<GridShowData*>& GetGridShows() override;
+    ContainerData GetContainer() override;
+
+    // The first group of a part kind, or null; for readers that copy from a base view.
+    const GridShowData* FindGroup(int kind) const;
+
+    // "PouMian" 0, "PingMian" 1, "LiMian" 2, "View3D" 3, "SGPaper" 4; any other name is
+    // reported and gives 0.
+    static int GetViewModeByName(const CString& name);
+    // "Main" 0, "Attach" 1, "Struct" 2, "LeftRight" 3, "Side" 4; any other name is reported
+    // and gives 0.
+    static int GetPartKindByName(const CString& name);
+    // Reads the index-th "Container" child of the current element into `container` (name set,
+    // listeners appended). `container` is untouched when there is no such child.
+    static void ReadContainer(TOOLS::IXMLTree& tree, ContainerData& container, int index);
+
+private:
+    void ReadMarkShow(TOOLS::IXMLTree& tree);
+    void ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName);
+
+    CString m_strLoc;
+    std::vector<CString> m_vecTypeAndSection;
+    std::map<int, std::vector<CString>> m_mapMarkClass;
+    std::vector<GridShowData*> m_vecGridShow;  // owned; the interface hands out this vector
+    ContainerData m_container;
+    const CPropEditView* m_pBaseView = nullptr;
+    const ContainerTable* m_pContainerTable = nullptr;
+};
+
+}  // namespace CONFIG
