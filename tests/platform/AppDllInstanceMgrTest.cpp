@@ -94,7 +94,10 @@ TEST_F(AppDllInstanceMgrTest, KeepsLibrariesLoadedWhileItLives) {
         ASSERT_NE(host.GetDllProcAddress(path, kEntry), nullptr);
         EXPECT_TRUE(IsLoaded(SITECONFIG_TEST_PLUGIN_B));
     }
-    EXPECT_FALSE(IsLoaded(SITECONFIG_TEST_PLUGIN_B));  // loaded once, closed once
+#if !defined(__SANITIZE_ADDRESS__)
+    // Loaded once, closed once. (The address sanitizer keeps closed libraries mapped.)
+    EXPECT_FALSE(IsLoaded(SITECONFIG_TEST_PLUGIN_B));
+#endif
 }
 #endif
 
