@@ -42,7 +42,6 @@ public:
 
 private:
     CString file_;
-    ScopedLogContext* previous_;
 };
 
 // The file of the innermost ScopedLogContext, or empty.

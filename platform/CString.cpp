@@ -1,0 +1,225 @@
+#include "CString.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+// Appends `digits` padded to `width` as a printf field would be.
+void AppendField(std::wstring& out, const std::wstring& digits, int width, bool leftAlign,
+                 bool zeroPad) {
+    const int pad = width - static_cast<int>(digits.size());
+    if (pad <= 0) {
+        out += digits;
+    } else if (leftAlign) {
+        out += digits;
+        out.append(static_cast<size_t>(pad), L' ');
+    } else if (zeroPad && !digits.empty() && digits[0] == L'-') {
+        out += L'-';
+        out.append(static_cast<size_t>(pad), L'0');
+        out.append(digits, 1, std::wstring::npos);
+    } else {
+        out.append(static_cast<size_t>(pad), zeroPad ? L'0' : L' ');
+        out += digits;
+    }
+}
+
+std::wstring ToDigits(unsigned long long value, unsigned base, bool upper) {
+    const wchar_t* alphabet = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
+    std::wstring digits;
+    do {
+        digits.push_back(alphabet[value % base]);
+        value /= base;
+    } while (value != 0);
+    std::reverse(digits.begin(), digits.end());
+    return digits;
+}
+
+}  // namespace
+
+CString::CString(const wchar_t* s) {
+    if (s && *s) data_ = std::make_shared<std::wstring>(s);
+}
+
+CString::CString(const wchar_t* s, int length) {
+    if (s && length > 0) data_ = std::make_shared<std::wstring>(s, static_cast<size_t>(length));
+}
+
+CString::CString(const std::wstring& s) {
+    if (!s.empty()) data_ = std::make_shared<std::wstring>(s);
+}
+
+CString::CString(std::wstring&& s) {
+    if (!s.empty()) data_ = std::make_shared<std::wstring>(std::move(s));
+}
+
+CString::CString(wchar_t ch, int repeat) {
+    if (repeat > 0) data_ = std::make_shared<std::wstring>(static_cast<size_t>(repeat), ch);
+}
+
+const std::wstring& CString::str() const {
+    static const std::wstring kEmpty;
+    return data_ ? *data_ : kEmpty;
+}
+
+std::wstring& CString::Mutable() {
+    if (!data_) {
+        data_ = std::make_shared<std::wstring>();
+    } else if (data_.use_count() > 1) {
+        data_ = std::make_shared<std::wstring>(*data_);
+    }
+    return *data_;
+}
+
+wchar_t CString::GetAt(int index) const {
+    if (index < 0 || index >= GetLength()) return L'\0';
+    return (*data_)[static_cast<size_t>(index)];
+}
+
+int CString::Find(const CString& sub, int start) const {
+    if (start < 0 || start > GetLength()) return -1;
+    const size_t pos = str().find(sub.str(), static_cast<size_t>(start));
+    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+}
+
+int CString::Find(wchar_t ch, int start) const {
+    if (start < 0 || start >= GetLength()) return -1;
+    const size_t pos = str().find(ch, static_cast<size_t>(start));
+    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+}
+
+CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+
+CString CString::Mid(int first, int count) const {
+    const int length = GetLength();
+    if (first < 0) first = 0;
+    if (first >= length || count <= 0) return CString();
+    count = std::min(count, length - first);
+    if (first == 0 && count == length) return *this;
+    return CString(str().substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+}
+
+CString CString::Left(int count) const { return Mid(0, count); }
+
+CString CString::Right(int count) const {
+    const int length = GetLength();
+    if (count <= 0) return CString();
+    if (count >= length) return *this;
+    return Mid(length - count, count);
+}
+
+void CString::FormatList(const wchar_t* format,
+                         std::initializer_list<TOOLS::detail::FormatArg> args) {
+    using Kind = TOOLS::detail::FormatArg::Kind;
+    std::wstring out;
+    auto next = args.begin();
+    for (const wchar_t* p = format ? format : L""; *p; ++p) {
+        if (*p != L'%') {
+            out += *p;
+            continue;
+        }
+        ++p;
+        if (*p == L'%') {
+            out += L'%';
+            continue;
+        }
+        bool leftAlign = false;
+        bool zeroPad = false;
+        for (; *p == L'-' || *p == L'0'; ++p) (*p == L'-' ? leftAlign : zeroPad) = true;
+        int width = 0;
+        for (; *p >= L'0' && *p <= L'9'; ++p) width = std::min(width * 10 + (*p - L'0'), 4096);
+        while (*p == L'l' || *p == L'h' || *p == L'I') ++p;  // size prefixes are implied
+        if (*p == L'\0') break;
+        if (next == args.end()) {  // a conversion without argument stays as written
+            out += L'%';
+            out += *p;
+            continue;
+        }
+        const TOOLS::detail::FormatArg& arg = *next++;
+        std::wstring field;
+        switch (*p) {
+            case L's':
+            case L'S':
+                field = arg.kind() == Kind::kText ? arg.text()
+                                                  : std::to_wstring(arg.as_signed());
+                zeroPad = false;
+                break;
+            case L'c':
+            case L'C':
+                field.assign(1, static_cast<wchar_t>(arg.as_unsigned()));
+                zeroPad = false;
+                break;
+            case L'u':
+                field = ToDigits(arg.as_unsigned() & 0xFFFFFFFFull, 10, false);
+                break;
+            case L'x':
+            case L'X':
+                field = ToDigits(arg.as_unsigned() & 0xFFFFFFFFull, 16, *p == L'X');
+                break;
+            default: {  // d, i
+                if (arg.kind() == Kind::kText) {
+                    field = arg.text();
+                    break;
+                }
+                const long long v = arg.as_signed();
+                field = v < 0 ? L"-" + ToDigits(0ull - static_cast<unsigned long long>(v), 10,
+                                                false)
+                              : ToDigits(static_cast<unsigned long long>(v), 10, false);
+            }
+        }
+        AppendField(out, field, width, leftAlign, zeroPad);
+    }
+    *this = CString(std::move(out));
+}
+
+CString& CString::operator+=(const CString& other) {
+    if (other.IsEmpty()) return *this;
+    if (IsEmpty()) return *this = other;
+    Mutable() += other.str();
+    return *this;
+}
+
+CString& CString::operator+=(const wchar_t* other) {
+    if (other && *other) Mutable() += other;
+    return *this;
+}
+
+CString& CString::operator+=(wchar_t ch) {
+    Mutable() += ch;
+    return *this;
+}
+
+int CString::Compare(const CString& other) const {
+    if (data_ == other.data_) return 0;
+    return str().compare(other.str());
+}
+
+int CString::Compare(const wchar_t* other) const { return str().compare(other ? other : L""); }
+
+CString operator+(const CString& a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const CString& a, const wchar_t* b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const wchar_t* a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString CStringArray::GetAt(int index) const {
+    if (index < 0 || index >= GetSize()) return CString();
+    return items_[static_cast<size_t>(index)];
+}
+
+int CStringArray::Add(const CString& s) {
+    items_.push_back(s);
+    return GetSize() - 1;
+}
