@@ -280,7 +280,12 @@ void CPropertiesConfig::InitOtherGraphDataConfig(const CString& path,
     TOOLS::CBimSerialDataLibrary library(nullptr);
     CStringArray models;
     library.GetAllModelInfo(path, models);
+    AddGraphModels(models, list);
+}
 
+// Three texts per model (location, name, identifier); a remainder of one or two is ignored.
+void CPropertiesConfig::AddGraphModels(const CStringArray& models,
+                                       std::list<PropertyInsData>& list) {
     std::vector<CString> shownLocs;
     m_pPropShowCfg->GetShowLocs(shownLocs);
     std::set<CString> knownLocs(shownLocs.begin(), shownLocs.end());

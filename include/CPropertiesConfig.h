@@ -65,6 +65,7 @@ private:
     void InitSharpPool(const CString& folder);
     void InitPropShowCfg(const CString& folder);
     void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list);
+    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
     void GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out);
     void AddTypeCategory(EKADOComponentType type, const CString& category);
     void CopyTables(const CPropertiesConfig& other);

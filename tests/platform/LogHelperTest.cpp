@@ -1,0 +1,61 @@
+#include "LogHelper.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+TEST(LogHelperTest, RecordsOnlyFalseConditionsWithFormattedMessage) {
+    testing_support::ReportCapture capture;
+    TOOLS::CLogHelper(L"PropertiesConfig", 10, 0, 0, 0).Assert(1, L"");
+    TOOLS::CLogHelper(L"PropertiesConfig", 11, 0, 0, 0).Assert(0, L"");
+    TOOLS::CLogHelper(L"Config\\PropShowCfg", 12, 0, 0, 0).AssertFormat(1, L"x%d", 1);
+    TOOLS::CLogHelper(L"Config\\PropShowCfg", 13, 0, 0, 0).AssertFormat(0, L"failed:%d", 42);
+    ASSERT_EQ(capture.reports.size(), 2u);
+    EXPECT_EQ(capture.reports[0].file, CString(L"PropertiesConfig"));
+    EXPECT_EQ(capture.reports[0].line, 11);
+    EXPECT_TRUE(capture.reports[0].message.IsEmpty());
+    EXPECT_EQ(capture.reports[1].message, CString(L"failed:42"));
+    EXPECT_TRUE(capture.diagnostics.empty());
+}
+
+TEST(LogHelperTest, ContextIsTheInnermostLiveScope) {
+    testing_support::ReportCapture capture;
+    auto report = [] { TOOLS::CLogHelper(L"PropertiesConfig", 1).Assert(0); };
+    report();
+    {
+        TOOLS::ScopedLogContext outer(L"a.xml");
+        report();
+        {
+            TOOLS::ScopedLogContext inner(L"b.xml");
+            report();
+        }
+        report();
+    }
+    report();
+    ASSERT_EQ(capture.reports.size(), 5u);
+    const wchar_t* expected[] = {L"", L"a.xml", L"b.xml", L"a.xml", L""};
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(capture.reports[i].context, CString(expected[i]));
+}
+
+TEST(LogHelperTest, ScopesMayEndOutOfOrder) {
+    testing_support::ReportCapture capture;
+    auto first = std::make_unique<TOOLS::ScopedLogContext>(L"first.xml");
+    auto second = std::make_unique<TOOLS::ScopedLogContext>(L"second.xml");
+    first.reset();
+    EXPECT_EQ(TOOLS::CurrentLogContext(), CString(L"second.xml"));
+    second.reset();
+    EXPECT_TRUE(TOOLS::CurrentLogContext().IsEmpty());
+}
+
+TEST(LogHelperTest, DiagnosticsUseTheirOwnSink) {
+    testing_support::ReportCapture capture;
+    TOOLS::ReportDiagnostic(L"x.xml", 3, 4, L"cannot parse x.xml:3:4: bad");
+    ASSERT_EQ(capture.diagnostics.size(), 1u);
+    EXPECT_EQ(capture.diagnostics[0].line, 3);
+    EXPECT_EQ(capture.diagnostics[0].column, 4);
+    EXPECT_TRUE(capture.reports.empty());
+}
+
+}  // namespace
