@@ -1,13 +1,12 @@
 #include "Encoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "CodePage.h"
 #include "FileSystem.h"
 
 namespace TOOLS {
@@ -214,60 +213,22 @@ std::string DeclaredEncoding(const std::string& text) {
     return {};
 }
 
-const char* IconvName(TextEncoding encoding) {
-    return encoding == TextEncoding::kGb18030 ? "GB18030" : "GBK";
-}
-
-class IconvHandle {
-public:
-    IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (valid()) iconv_close(cd_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts as much of [in, in + inLeft) as it can, appending to `out`. Returns 0 when all
-    // of it was converted, else the errno that stopped it (EILSEQ, EINVAL); `in`/`inLeft` then
-    // point at the sequence that could not be converted.
-    int Convert(const char*& in, size_t& inLeft, std::string& out) {
-        while (inLeft > 0) {
-            const size_t used = out.size();
-            const size_t room = inLeft * 2 + 16;
-            out.resize(used + room);
-            char* inPtr = const_cast<char*>(in);
-            char* outPtr = &out[used];
-            size_t outLeft = room;
-            const size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-            const int error = rc == static_cast<size_t>(-1) ? errno : 0;
-            out.resize(used + (room - outLeft));
-            in = inPtr;
-            if (error != 0 && error != E2BIG) return error;
-        }
-        return 0;
-    }
-
-private:
-    iconv_t cd_;
-};
-
 bool DecodeLegacy(const std::string& bytes, TextEncoding encoding, std::string& out,
                   DecodeFailure& failure) {
-    IconvHandle converter("UTF-8", IconvName(encoding));
-    if (!converter.valid()) {
-        failure.message = std::string("no converter from ") + IconvName(encoding);
-        return false;
-    }
     out.clear();
     out.reserve(bytes.size() + bytes.size() / 2);
-    const char* in = bytes.data();
-    size_t inLeft = bytes.size();
-    if (converter.Convert(in, inLeft, out) != 0) {
-        FailAt(out,
-               encoding == TextEncoding::kGb18030 ? "invalid GB18030 text" : "invalid GBK text",
-               failure);
-        return false;
+    size_t consumed = 0;
+    switch (DecodeCodePage(encoding, bytes.data(), bytes.size(), out, consumed)) {
+        case CodePageStatus::kUnavailable:
+            failure.message = std::string("no converter from ") + CodePageName(encoding);
+            return false;
+        case CodePageStatus::kStopped:
+            FailAt(out,
+                   encoding == TextEncoding::kGb18030 ? "invalid GB18030 text" : "invalid GBK text",
+                   failure);
+            return false;
+        case CodePageStatus::kDone:
+            break;
     }
     const size_t nul = out.find('\0');
     if (nul != std::string::npos) {
@@ -280,15 +241,18 @@ bool DecodeLegacy(const std::string& bytes, TextEncoding encoding, std::string& 
 
 bool EncodeLegacy(const std::string& utf8, TextEncoding encoding, std::string& out,
                   std::string& error) {
-    IconvHandle converter(IconvName(encoding), "UTF-8");
-    if (!converter.valid()) {
-        error = std::string("no converter to ") + IconvName(encoding);
-        return false;
-    }
     const char* in = utf8.data();
     size_t inLeft = utf8.size();
     while (inLeft > 0) {
-        if (converter.Convert(in, inLeft, out) == 0) break;
+        size_t consumed = 0;
+        const CodePageStatus status = EncodeCodePage(encoding, in, inLeft, out, consumed);
+        if (status == CodePageStatus::kDone) break;
+        if (status == CodePageStatus::kUnavailable) {
+            error = std::string("no converter to ") + CodePageName(encoding);
+            return false;
+        }
+        in += consumed;
+        inLeft -= consumed;
         // A character this code page has no bytes for: write it as a character reference.
         char32_t cp = 0;
         size_t length = Utf8Sequence(reinterpret_cast<const unsigned char*>(in), inLeft, cp);
