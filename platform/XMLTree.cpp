@@ -208,10 +208,7 @@ bool CXMLTree::LoadFile(const CString& path) {
             Reset();
             return false;
         }
-        if (buffer_.compare(0, 5, "<?xml") == 0) {
-            const size_t end = buffer_.find("?>");
-            if (end != std::string::npos) declaration_ = buffer_.substr(0, end + 2);
-        }
+        declaration_.assign(buffer_, 0, XmlDeclarationLength(buffer_));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
         // character of the text for its own end mark.
         buffer_.push_back('\0');
