@@ -372,13 +372,13 @@ void LineAndColumnAt(const char* text, size_t size, size_t offset, int& line, in
     for (size_t i = 0; i < end; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c == '\n') {
-            if (i == 0 || text[i - 1] != '\r') ++line;
+            ++line;
             column = 1;
-        } else if (c == '\r') {
+        } else if (c == '\r' && !(i + 1 < size && text[i + 1] == '\n')) {
             ++line;
             column = 1;
         } else if ((c & 0xC0) != 0x80) {
-            ++column;
+            ++column;  // a CR before LF counts as a character of its line
         }
     }
 }
