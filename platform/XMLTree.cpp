@@ -101,6 +101,19 @@ CString WideText(const char* text) {
     return WideFromUtf8(normalised);
 }
 
+// An attribute name that a save and reload would give back as the same attribute.
+bool IsWritableName(const std::string& name) {
+    if (name.empty()) return false;
+    const char first = name[0];
+    if (first == '-' || first == '.' || (first >= '0' && first <= '9')) return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) <= ' ' || std::strchr("<>&\"'=/?!", c) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Matches(pugi::xml_node node, const std::string* tag) {
     return node.type() == pugi::node_element &&
            (tag == nullptr || std::strcmp(node.name(), tag->c_str()) == 0);
@@ -415,8 +428,9 @@ bool CXMLTree::GetAttribute(const CString& name, CString& value) {
 }
 
 bool CXMLTree::SetAttribute(const CString& name, const CString& value) {
-    if (current_.type() != pugi::node_element || name.IsEmpty()) return false;
+    if (current_.type() != pugi::node_element) return false;
     const std::string utf8Name = Utf8Tag(name);
+    if (!IsWritableName(utf8Name)) return false;
     pugi::xml_attribute attribute = current_.attribute(utf8Name.c_str());
     if (!attribute) attribute = current_.append_attribute(utf8Name.c_str());
     return attribute && attribute.set_value(Utf8FromWide(value).c_str());

@@ -544,6 +544,17 @@ TEST_F(XMLTreeTest, SavingKeepsWhatWasNotChanged) {
     EXPECT_TRUE(capture_.diagnostics.empty());
 }
 
+TEST_F(XMLTreeTest, RefusesAttributeNamesThatWouldBreakTheFile) {
+    auto tree = Open("<Root a=\"1\"/>");
+    for (const wchar_t* name : {L"", L"a b", L"a=b", L"a\"", L"<a>", L"1a", L"-a", L"a/"}) {
+        SCOPED_TRACE(TOOLS::Utf8FromWide(name));
+        EXPECT_FALSE(tree->SetAttribute(name, L"x"));
+    }
+    EXPECT_TRUE(tree->SetAttribute(L"名_1.x-y:z", L"x"));
+    ASSERT_TRUE(tree->SaveFile(dir_.WPath("doc.xml")));
+    EXPECT_EQ(dir_.Read("doc.xml"), "<Root a=\"1\" 名_1.x-y:z=\"x\"/>");
+}
+
 TEST_F(XMLTreeTest, FailedSaveLeavesTheOriginal) {
     const std::string original = "<Root a=\"1\"/>";
     dir_.Write("doc.xml", original);
