@@ -124,6 +124,18 @@ pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
     return node;
 }
 
+// Sends "cannot <action> <path>[:line:column]: <reason>" to the diagnostics.
+void Diagnose(const wchar_t* action, const CString& path, int line, int column,
+              const std::string& reason) {
+    CString message;
+    if (line > 0) {
+        message.Format(L"cannot %s %s:%d:%d: %s", action, path, line, column, WideFromUtf8(reason));
+    } else {
+        message.Format(L"cannot %s %s: %s", action, path, WideFromUtf8(reason));
+    }
+    ReportDiagnostic(path, line, column, message);
+}
+
 class CXMLTree : public IXMLTree {
 public:
     CXMLTree() : current_(document_) {}
@@ -163,7 +175,6 @@ private:
     };
 
     void Reset();
-    void Diagnose(const CString& path, int line, int column, const CString& message);
     const std::string& Utf8Tag(const CString& tag);
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
@@ -191,10 +202,6 @@ void CXMLTree::Reset() {
     levels_.clear();
 }
 
-void CXMLTree::Diagnose(const CString& path, int line, int column, const CString& message) {
-    ReportDiagnostic(path, line, column, message);
-}
-
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
@@ -203,21 +210,12 @@ bool CXMLTree::LoadFile(const CString& path) {
         const std::string nativePath = NativePath(path);
         std::string error;
         if (!ReadWholeFile(nativePath, buffer_, error)) {
-            CString message;
-            message.Format(L"cannot open %s: %s", path, WideFromUtf8(error));
-            Diagnose(path, 0, 0, message);
+            Diagnose(L"open", path, 0, 0, error);
             return false;
         }
         DecodeFailure failure;
         if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
-            CString message;
-            if (failure.line > 0) {
-                message.Format(L"cannot decode %s:%d:%d: %s", path, failure.line, failure.column,
-                               WideFromUtf8(failure.message));
-            } else {
-                message.Format(L"cannot decode %s: %s", path, WideFromUtf8(failure.message));
-            }
-            Diagnose(path, failure.line, failure.column, message);
+            Diagnose(L"decode", path, failure.line, failure.column, failure.message);
             Reset();
             return false;
         }
@@ -227,40 +225,28 @@ bool CXMLTree::LoadFile(const CString& path) {
         buffer_.push_back('\0');
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
             &buffer_[0], buffer_.size(), kParseOptions, pugi::encoding_utf8);
-        if (!result || !document_.document_element()) {
-            const pugi::xml_parse_status status =
-                result ? pugi::status_no_document_element : result.status;
+        if (!result) {
+            // Parsing in place has overwritten the text; the offset is located in a fresh copy.
             int line = 0;
             int column = 0;
-            if (result) {
-                // No position for a missing root.
-            } else {
-                // Parsing in place has overwritten the text; locate the offset in a fresh copy.
-                std::string fresh;
-                DocumentEncoding ignored;
-                DecodeFailure unused;
-                if (ReadWholeFile(nativePath, fresh, error) &&
-                    DecodeXmlDocument(fresh, ignored, unused)) {
-                    LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
-                                    line, column);
-                }
+            std::string fresh;
+            DocumentEncoding ignored;
+            if (ReadWholeFile(nativePath, fresh, error) &&
+                DecodeXmlDocument(fresh, ignored, failure)) {
+                LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
+                                line, column);
             }
-            CString message;
-            if (line > 0) {
-                message.Format(L"cannot parse %s:%d:%d: %s", path, line, column,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            } else {
-                message.Format(L"cannot parse %s: %s", path,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            }
-            Diagnose(path, line, column, message);
+            Diagnose(L"parse", path, line, column, ParseStatusText(result.status));
+            Reset();
+            return false;
+        }
+        if (!document_.document_element()) {
+            Diagnose(L"parse", path, 0, 0, ParseStatusText(pugi::status_no_document_element));
             Reset();
             return false;
         }
     } catch (const std::bad_alloc&) {
-        CString message;
-        message.Format(L"cannot load %s: out of memory", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"load", path, 0, 0, "out of memory");
         Reset();
         return false;
     }
@@ -270,11 +256,9 @@ bool CXMLTree::LoadFile(const CString& path) {
 }
 
 bool CXMLTree::SaveFile(const CString& path) {
-    CString message;
     if (!loaded_) {
         // Writing an empty document would destroy whatever the file holds.
-        message.Format(L"cannot save %s: no document loaded", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"save", path, 0, 0, "no document loaded");
         return false;
     }
     std::string error;
@@ -290,8 +274,7 @@ bool CXMLTree::SaveFile(const CString& path) {
     } catch (const std::bad_alloc&) {
         error = "out of memory";
     }
-    message.Format(L"cannot save %s: %s", path, WideFromUtf8(error));
-    Diagnose(path, 0, 0, message);
+    Diagnose(L"save", path, 0, 0, error);
     return false;
 }
 
