@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 #include "LogHelper.h"
@@ -672,6 +673,68 @@ TEST_F(XMLTreeTest, SurvivesHostileDocuments) {
         EXPECT_FALSE(tree->FindElement(L"a"));
         EXPECT_EQ(capture_.diagnostics.size(), 1u);
     }
+}
+
+// Visits every element through the cursor, reading everything on the way, without recursion.
+int WalkAll(TOOLS::IXMLTree& tree) {
+    int visited = 1;
+    std::vector<int> next{0};
+    while (!next.empty()) {
+        CString text;
+        tree.GetText(text);
+        TOOLS::XMLAttributeList attributes;
+        tree.GetAttributes(attributes);
+        int count = 0;
+        tree.GetChildCount(count);
+        if (tree.IntoChildAt(next.back())) {
+            ++next.back();
+            next.push_back(0);
+            ++visited;
+        } else {
+            next.pop_back();
+            if (!next.empty()) tree.OutOfElement();
+        }
+    }
+    return visited;
+}
+
+TEST_F(XMLTreeTest, SurvivesDamagedAndTruncatedDocuments) {
+    const std::string samples[] = {
+        kSample, ToGbk(EncodedSample("<?xml version=\"1.0\" encoding=\"GBK\"?>", "值")),
+        ToUtf16(EncodedSample("<?xml version=\"1.0\" encoding=\"UTF-16\"?>", "值"), true)};
+    unsigned state = 2024;
+    auto random = [&state](unsigned limit) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % limit;
+    };
+    int loaded = 0;
+    for (const std::string& sample : samples) {
+        std::vector<std::string> damaged;
+        for (size_t length = 0; length < sample.size(); length += 5) {
+            damaged.push_back(sample.substr(0, length));
+        }
+        for (int i = 0; i < 100; ++i) {
+            std::string bytes = sample;
+            for (unsigned k = random(4) + 1; k > 0; --k) {
+                bytes[random(static_cast<unsigned>(bytes.size()))] = static_cast<char>(random(256));
+            }
+            damaged.push_back(bytes);
+        }
+        for (const std::string& bytes : damaged) {
+            capture_.Clear();
+            dir_.Write("damaged.xml", bytes);
+            auto tree = NewTree();
+            const bool ok = tree->LoadFile(dir_.WPath("damaged.xml"));
+            ASSERT_EQ(capture_.diagnostics.size(), ok ? 0u : 1u);
+            if (!ok) continue;
+            ++loaded;
+            tree->OutOfElement();
+            ASSERT_GE(WalkAll(*tree), 2);
+            ASSERT_TRUE(tree->SaveFile(dir_.WPath("saved.xml")));
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_TRUE(capture_.reports.empty());
 }
 
 }  // namespace
