@@ -54,14 +54,14 @@ std::string PropertyFile(int i, int params, int instances) {
     s += "    </Common>\n    <Ins>\n";
     // Instances nested up to three deep: groups of 1 + 2 + ... within the count.
     for (int n = 0; n < instances;) {
-        const int depth = 1 + n % 3;
-        for (int d = 0; d < depth && n < instances; ++d, ++n) {
-            s += std::string(6 + 2 * d, ' ') + "<Property clsname=\"" + kTypes[t] +
+        int opened = 0;
+        for (; opened < 1 + n % 3 && n < instances; ++opened, ++n) {
+            s += std::string(6 + 2 * opened, ' ') + "<Property clsname=\"" + kTypes[t] +
                  "\" insname=\"实例" + std::to_string(n) + "\" Length=\"" +
                  std::to_string(1000 + n) + "|" + std::to_string(1200 + n) +
                  "\" Height=\"3000\">\n";
         }
-        for (int d = depth - 1; d >= 0; --d) s += std::string(6 + 2 * d, ' ') + "</Property>\n";
+        while (opened-- > 0) s += std::string(6 + 2 * opened, ' ') + "</Property>\n";
     }
     return s + "    </Ins>\n  </Pool>\n</Property>\n";
 }

@@ -57,9 +57,9 @@ CString::CString(wchar_t ch, int repeat) {
     if (repeat > 0) data_ = std::make_shared<std::wstring>(static_cast<size_t>(repeat), ch);
 }
 
-const std::wstring& CString::str() const {
+const std::wstring& CString::EmptyText() {
     static const std::wstring kEmpty;
-    return data_ ? *data_ : kEmpty;
+    return kEmpty;
 }
 
 std::wstring& CString::Mutable() {

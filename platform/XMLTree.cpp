@@ -1,7 +1,9 @@
 #include "XMLTree.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <new>
 #include <pugixml.hpp>
 #include <string>
@@ -142,18 +144,18 @@ public:
 
     bool LoadFile(const CString& path) override;
     bool SaveFile(const CString& path) override;
-    bool IntoChild(const CString& tag, int index) override;
-    bool FindElement(const CString& tag) override;
+    bool IntoChild(const XmlName& tag, int index) override;
+    bool FindElement(const XmlName& tag) override;
     bool IntoChildAt(int index) override;
     void GetChildCount(int& count) override;
-    bool GetNamedChildCount(const CString& tag, int& count) override;
+    bool GetNamedChildCount(const XmlName& tag, int& count) override;
     bool GetText(CString& text) override;
     void GetTagName(CString& tag) override;
     void GetAttributes(XMLAttributeList& attributes) override;
-    bool GetAttribute(const CString& name, CString& value) override;
-    bool SetAttribute(const CString& name, const CString& value) override;
+    bool GetAttribute(const XmlName& name, CString& value) override;
+    bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
-    bool GetChildText(const CString& tag, CString& text) override;
+    bool GetChildText(const XmlName& tag, CString& text) override;
     void OutOfElement() override;
 
 private:
@@ -175,7 +177,6 @@ private:
     };
 
     void Reset();
-    const std::string& Utf8Tag(const CString& tag);
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
 
@@ -188,7 +189,6 @@ private:
     pugi::xml_node current_;
     size_t depth_ = 0;  // 0 above the root, 1 on the root
     std::vector<Level> levels_;
-    std::string tagScratch_;
 };
 
 void CXMLTree::Reset() {
@@ -278,11 +278,29 @@ bool CXMLTree::SaveFile(const CString& path) {
     return false;
 }
 
-const std::string& CXMLTree::Utf8Tag(const CString& tag) {
-    tagScratch_.clear();
-    AppendUtf8(tag.GetString(), static_cast<size_t>(tag.GetLength()), tagScratch_);
-    return tagScratch_;
+}  // namespace
+
+namespace {
+// Names are nearly always ASCII: copy those directly, convert the rest.
+void AssignName(const wchar_t* name, size_t length, std::string& out) {
+    out.resize(length);
+    size_t i = 0;
+    for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
+        out[i] = static_cast<char>(name[i]);
+    }
+    if (i == length) return;
+    out.resize(i);
+    AppendUtf8(name + i, length - i, out);
 }
+}  // namespace
+
+XmlName::XmlName(const wchar_t* name) { AssignName(name, std::wcslen(name), utf8_); }
+
+XmlName::XmlName(const CString& name) {
+    AssignName(name.GetString(), static_cast<size_t>(name.GetLength()), utf8_);
+}
+
+namespace {
 
 pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
     if (index < 0 || !current_) return pugi::xml_node();
@@ -335,16 +353,16 @@ void CXMLTree::Enter(pugi::xml_node child) {
     ++depth_;
 }
 
-bool CXMLTree::IntoChild(const CString& tag, int index) {
-    const pugi::xml_node child = FindChild(&Utf8Tag(tag), index);
+bool CXMLTree::IntoChild(const XmlName& tag, int index) {
+    const pugi::xml_node child = FindChild(&tag.utf8(), index);
     if (!child) return false;
     Enter(child);
     return true;
 }
 
-bool CXMLTree::FindElement(const CString& tag) {
+bool CXMLTree::FindElement(const XmlName& tag) {
     const pugi::xml_node root = document_.document_element();
-    if (!root || std::strcmp(root.name(), Utf8Tag(tag).c_str()) != 0) return false;
+    if (!root || std::strcmp(root.name(), tag.utf8().c_str()) != 0) return false;
     current_ = root;
     depth_ = 1;
     return true;
@@ -368,9 +386,9 @@ void CXMLTree::GetChildCount(int& count) {
     count = elements;
 }
 
-bool CXMLTree::GetNamedChildCount(const CString& tag, int& count) {
+bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
-    const std::string& name = Utf8Tag(tag);
+    const std::string& name = tag.utf8();
     int matching = 0;
     for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
         if (Matches(child, &name)) ++matching;
@@ -402,17 +420,17 @@ void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
     }
 }
 
-bool CXMLTree::GetAttribute(const CString& name, CString& value) {
+bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(Utf8Tag(name).c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
     if (!attribute) return false;
     value = WideText(attribute.value());
     return true;
 }
 
-bool CXMLTree::SetAttribute(const CString& name, const CString& value) {
+bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {
     if (current_.type() != pugi::node_element) return false;
-    const std::string utf8Name = Utf8Tag(name);
+    const std::string utf8Name = name.utf8();
     if (!IsWritableName(utf8Name)) return false;
     pugi::xml_attribute attribute = current_.attribute(utf8Name.c_str());
     if (!attribute) attribute = current_.append_attribute(utf8Name.c_str());
@@ -425,8 +443,8 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
     if (const char* value = ElementText(child)) text = WideText(value);
 }
 
-bool CXMLTree::GetChildText(const CString& tag, CString& text) {
-    const pugi::xml_node child = FindChild(&Utf8Tag(tag), 0);
+bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
+    const pugi::xml_node child = FindChild(&tag.utf8(), 0);
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;

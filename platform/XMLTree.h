@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,19 @@
 namespace TOOLS {
 
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
+
+// A tag or attribute name, held as UTF-8 for the comparisons. A wide literal or a CString is
+// converted once per call; short names fit the string's inline buffer, so naming an element
+// costs no allocation.
+class XmlName {
+public:
+    XmlName(const wchar_t* name);  // NOLINT(google-explicit-constructor): names are literals
+    XmlName(const CString& name);  // NOLINT(google-explicit-constructor)
+    const std::string& utf8() const { return utf8_; }
+
+private:
+    std::string utf8_;
+};
 
 class IXMLTree {
 public:
@@ -32,16 +46,16 @@ public:
     virtual bool SaveFile(const CString& path) = 0;
     // Enters the index-th child element with this tag. False, cursor unmoved, if none.
     // Stepping through the children with index 0, 1, 2... costs O(1) per step.
-    virtual bool IntoChild(const CString& tag, int index) = 0;
+    virtual bool IntoChild(const XmlName& tag, int index) = 0;
     // Makes the root element current when its tag is `tag`. False otherwise.
-    virtual bool FindElement(const CString& tag) = 0;
+    virtual bool FindElement(const XmlName& tag) = 0;
     // Enters the index-th child element, any tag. False, cursor unmoved, if none (the text of
     // an element that holds only text is not a child to enter).
     virtual bool IntoChildAt(int index) = 0;
     // Number of child elements; an element holding only text counts 1.
     virtual void GetChildCount(int& count) = 0;
     // Number of child elements with this tag. True when the cursor stands on an element.
-    virtual bool GetNamedChildCount(const CString& tag, int& count) = 0;
+    virtual bool GetNamedChildCount(const XmlName& tag, int& count) = 0;
     // Text of the current element: its first text or CDATA child that is not only layout
     // whitespace, entities resolved, line ends as LF. False, `text` untouched, if none.
     virtual bool GetText(CString& text) = 0;
@@ -50,14 +64,14 @@ public:
     // All attributes of the current element in document order, appended to `attributes`.
     virtual void GetAttributes(XMLAttributeList& attributes) = 0;
     // The attribute's value. False, `value` untouched, when absent.
-    virtual bool GetAttribute(const CString& name, CString& value) = 0;
+    virtual bool GetAttribute(const XmlName& name, CString& value) = 0;
     // Sets (or adds, last) an attribute of the current element. False above the root, and for
     // a name that would not survive a save and reload (empty, or holding blanks or markup).
-    virtual bool SetAttribute(const CString& name, const CString& value) = 0;
+    virtual bool SetAttribute(const XmlName& name, const CString& value) = 0;
     // Text of the index-th child element; `text` untouched when there is none.
     virtual void GetChildTextAt(int index, CString& text) = 0;
     // Text of the first child element with this tag. False, `text` untouched, when absent.
-    virtual bool GetChildText(const CString& tag, CString& text) = 0;
+    virtual bool GetChildText(const XmlName& tag, CString& text) = 0;
     // Returns to the parent element; from the root to above the root (where IntoChild with
     // the root's tag enters it again); above the root the cursor stays where it is.
     virtual void OutOfElement() = 0;
