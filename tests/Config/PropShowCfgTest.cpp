@@ -54,6 +54,8 @@ protected:
     }
 
     ScratchFolder folder;
+    // Missing files of the small folders below say so here rather than on the console.
+    DiagnosticRecorder diagnostics;
     std::unique_ptr<CPropShowCfg> cfg = std::make_unique<CPropShowCfg>();
 };
 
@@ -212,8 +214,7 @@ TEST_F(PropShowCfgTest, MissingSectionsLeaveTheOthersReadable) {
         const char* name;
         const char* body;
     } cases[] = {
-        {"no PropDefineShow",
-         "<SectionSelect><Loc loc=\"K\">\\a\\b</Loc></SectionSelect>"},
+        {"no PropDefineShow", "<SectionSelect><Loc loc=\"K\">\\a\\b</Loc></SectionSelect>"},
         {"no SectionSelect", "<PropDefineShow><Loc>A</Loc></PropDefineShow>"},
         {"neither", ""},
     };
@@ -288,8 +289,12 @@ TEST_F(PropShowCfgTest, ComponentKinds) {
         EKADOComponentType type;
         int kind;
     } cases[] = {
-        {kado::Wall, 0}, {kado::Slab, 2},  {kado::Column, 0},
-        {kado::Beam, 0}, {kado::Pipe, 0},  {kado::Fence, 1},
+        {kado::Wall, 0},
+        {kado::Slab, 2},
+        {kado::Column, 0},
+        {kado::Beam, 0},
+        {kado::Pipe, 0},
+        {kado::Fence, 1},
         {kado::InvalidComponentType, 1},
     };
     for (const auto& c : cases) {
@@ -315,7 +320,7 @@ TEST_F(PropShowCfgTest, ViewAndMeterParameters) {
     std::vector<EKADOParameterType> meters{kado::Color};
     show().GetMeterParams(meters);
     EXPECT_EQ(meters, (std::vector<EKADOParameterType>{kado::Width, kado::Width,
-                                                        kado::InvalidParameterType}));
+                                                       kado::InvalidParameterType}));
 }
 
 TEST_F(PropShowCfgTest, ViewParamWithTrailingSeparator) {
@@ -341,9 +346,14 @@ TEST_F(PropShowCfgTest, ViewModesTakeTheLaterValue) {
         EKADOComponentType type;
         int mode;
     } cases[] = {
-        {kado::Wall, kViewPingMian},     {kado::Beam, kViewSGPaper}, {kado::Slab, kViewSGPaper},
-        {kado::Column, kViewPouMian},    {kado::Pipe, kViewPouMian}, {kado::Road, kViewPouMian},
-        {kado::InvalidComponentType, kViewLiMian}, {kado::Fence, kView3D},
+        {kado::Wall, kViewPingMian},
+        {kado::Beam, kViewSGPaper},
+        {kado::Slab, kViewSGPaper},
+        {kado::Column, kViewPouMian},
+        {kado::Pipe, kViewPouMian},
+        {kado::Road, kViewPouMian},
+        {kado::InvalidComponentType, kViewLiMian},
+        {kado::Fence, kView3D},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
@@ -447,8 +457,8 @@ TEST_F(EditViewSelectionTest, FirstMatchingLocationThenWithoutLocationThenFallba
         IPropEditView* view = show().GetPropEditView(c.section, c.loc);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(NameOf(view), c.view);
-        EXPECT_EQ(reports.Lines(), c.reported ? std::vector<int>{line::kNoEditViewMatches}
-                                              : std::vector<int>{});
+        EXPECT_EQ(reports.Lines(),
+                  c.reported ? std::vector<int>{line::kNoEditViewMatches} : std::vector<int>{});
     }
 }
 
@@ -479,8 +489,9 @@ TEST_F(EditViewSelectionTest, LocationViewsAreBasedOnTheGridTemplate) {
 
 TEST_F(PropShowCfgTest, ViewLoadingReports) {
     folder.Write("Other.xml", "<NotAView/>");
-    folder.Write("V.xml", "<PropEditView><GridShow><Main><Item id=\"none\"/></Main></GridShow>"
-                          "</PropEditView>");
+    folder.Write("V.xml",
+                 "<PropEditView><GridShow><Main><Item id=\"none\"/></Main></GridShow>"
+                 "</PropEditView>");
     ReportRecorder reports;
     LoadLocShow(R"(<PropEditView>
       <View view="Missing.xml" typeandsection="Wall"/>
