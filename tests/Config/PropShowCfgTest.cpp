@@ -508,6 +508,44 @@ TEST_F(PropShowCfgTest, ViewLoadingReports) {
     }
 }
 
+TEST_F(PropShowCfgTest, FileNamedByTwoViewsIsReadOnceIntoTwoViews) {
+    folder.Write("V.xml", R"(<PropEditView><GridShow><Main><Item id="none"/></Main></GridShow>
+      </PropEditView>)");
+    folder.Write("ItemTemplate.xml", "<Items/>");
+    folder.Write("GridTemplate.xml", "<PropEditView/>");
+    folder.Write("EnableContainer.xml", "<Containers/>");
+    DiagnosticRecorder recorded;
+    ReportRecorder reports;
+    LoadLocShow(R"(<PropEditView>
+      <View view="V.xml" typeandsection="Wall" loc="a"/>
+      <View view="Missing.xml" typeandsection="Wall" loc="m"/>
+      <View view="V.xml" typeandsection="Wall" loc="b"/>
+      <View view="Missing.xml" typeandsection="Wall" loc="n"/>
+    </PropEditView>)");
+    // Each view reads its entry: the missing template twice, the missing file twice.
+    EXPECT_EQ(reports.Lines(),
+              (std::vector<int>{line::kItemTemplateMissing, line::kViewFileNotLoaded,
+                                line::kItemTemplateMissing, line::kViewFileNotLoaded}));
+    // Reports name the file being read when they were made.
+    const CString viewFile = folder.File("V.xml");
+    const CString locationFile = folder.File("PropertyLocShow.xml");
+    EXPECT_EQ(reports.Reports()[0].context.str(), viewFile.str());
+    EXPECT_EQ(reports.Reports()[1].context.str(), locationFile.str());
+    EXPECT_EQ(reports.Reports()[2].context.str(), viewFile.str());
+    EXPECT_EQ(reports.Reports()[3].context.str(), locationFile.str());
+    // The missing file was looked for once.
+    ASSERT_EQ(recorded.Diagnostics().size(), 1u);
+    EXPECT_EQ(recorded.Diagnostics()[0].file.str(), folder.File("Missing.xml").str());
+
+    IPropEditView* first = show().GetPropEditView(L"Wall", L"a");
+    IPropEditView* second = show().GetPropEditView(L"Wall", L"b");
+    EXPECT_NE(first, second);
+    ASSERT_NE(first->FindGridShow(kPartMain), nullptr);
+    ASSERT_NE(second->FindGridShow(kPartMain), nullptr);
+    EXPECT_NE(first->FindGridShow(kPartMain), second->FindGridShow(kPartMain));
+    EXPECT_EQ(second->FindGridShow(kPartMain)->items.size(), 1u);
+}
+
 // Containers
 
 TEST_F(PropShowCfgTest, ContainerTable) {
