@@ -88,9 +88,14 @@ bool CResourceConfig::Save(const CString& path) {
         if (!tree->IntoChildAt(i)) continue;
         CString key;
         tree->GetTagName(key);
-        // An element the store knows nothing of keeps its own value.
+        // An element the store knows nothing of keeps its own value, and one whose value the
+        // store holds unchanged is not touched: an absent "val" reads as empty and stays absent.
         const auto found = m_mapValue.find(key);
-        if (found != m_mapValue.end()) tree->SetAttribute(kValueAttribute, found->second);
+        CString current;
+        tree->GetAttribute(kValueAttribute, current);
+        if (found != m_mapValue.end() && found->second != current) {
+            tree->SetAttribute(kValueAttribute, found->second);
+        }
         tree->OutOfElement();
     }
     const bool saved = tree->SaveFile(path);

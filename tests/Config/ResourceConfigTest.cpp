@@ -314,6 +314,21 @@ TEST_F(ResourceConfigTest, SaveLeavesElementsTheStoreLacks) {
     EXPECT_TRUE(capture_.reports.empty());
 }
 
+TEST_F(ResourceConfigTest, ElementWithoutValGainsOneOnlyWhenSet) {
+    const std::string before =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<Config><Group><Item val=\"i\"/></Group><Flag/></Config>\n";
+    const CString path = Write("r.xml", before);
+    CResourceConfig store;
+    ASSERT_TRUE(store.Load(path));
+    EXPECT_TRUE(store.Save(path));
+    EXPECT_EQ(dir_.Read("r.xml"), before);
+
+    ASSERT_TRUE(store.SetValue(L"Flag", L"on"));
+    EXPECT_TRUE(store.Save(path));
+    EXPECT_EQ(dir_.Read("r.xml"), ReplaceOnce(before, "<Flag/>", "<Flag val=\"on\"/>"));
+}
+
 TEST_F(ResourceConfigTest, SaveWritesTheKeptValueIntoRepeatedTags) {
     const CString path = WriteConfig("r.xml", "<Lang val=\"zh-CN\"/><Lang val=\"zh-TW\"/>");
     CResourceConfig store;

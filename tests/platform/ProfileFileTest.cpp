@@ -80,6 +80,7 @@ TEST_F(ProfileFileTest, StringLookups) {
         {"GB18030", "[Main]\nName=\xD6\xD0\xCE\xC4\n", L"Main", L"Name", L"中文"},
         {"UTF-16 LE", std::string("\xFF\xFE[\0M\0]\0\n\0K\0=\0\x2D\x4E\x87\x65\r\0\n\0", 22), L"m",
          L"k", L"中文"},
+        {"UTF-16 BE", std::string("\xFE\xFF\0[\0M\0]\0\n\0K\0=\x4E\x2D", 16), L"M", L"K", L"中"},
         {"UTF-16 LE surrogate pair", std::string("\xFF\xFE[\0M\0]\0\n\0K\0=\0\x3D\xD8\x00\xDE", 18),
          L"M", L"K", L"\U0001F600"},
     };
