@@ -324,6 +324,7 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
         <Switch title="S1" param="p1"><Item><Name>in S1</Name></Item><Item><Name>2</Name></Item></Switch>
         <Switch title="S2"/>
       </Options></Item>
+      <Item><Name>one switch</Name><Options><Switch title="only"/></Options></Item>
       <Item><Name>mixed</Name><Options>
         <Assemble title="A1" param="Material" type="State">
           <State IsEnable="true" IsEidt="true" IsReadOnly="true">
@@ -338,7 +339,7 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
     EXPECT_EQ(reports.Count(), 0);
     const GridShowData* group = view.FindGridShow(kPartMain);
     ASSERT_NE(group, nullptr);
-    ASSERT_EQ(group->items.size(), 3u);
+    ASSERT_EQ(group->items.size(), 4u);
 
     const ItemOptions& text = At(group->items, 0)->options;
     EXPECT_EQ(text.text.str(), L"a;b;c");
@@ -355,8 +356,14 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
     EXPECT_EQ(At(switches.switches, 1)->title.str(), L"S2");
     EXPECT_TRUE(At(switches.switches, 1)->items.empty());
 
+    // A single child element is no text.
+    const ItemOptions& single = At(group->items, 2)->options;
+    EXPECT_TRUE(single.text.IsEmpty());
+    ASSERT_EQ(single.switches.size(), 1u);
+    EXPECT_EQ(At(single.switches, 0)->title.str(), L"only");
+
     // Each list takes the children of its own tag, whatever their order.
-    const ItemOptions& mixed = At(group->items, 2)->options;
+    const ItemOptions& mixed = At(group->items, 3)->options;
     ASSERT_EQ(mixed.switches.size(), 1u);
     EXPECT_EQ(At(mixed.switches, 0)->title.str(), L"after the assemble");
     EXPECT_EQ(At(At(mixed.switches, 0)->items, 0)->name.str(), L"deep");

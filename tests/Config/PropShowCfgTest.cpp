@@ -278,11 +278,12 @@ TEST_F(PropShowCfgTest, ComponentKinds) {
       <Property clsname="Wall"><Kind kd="region"/></Property>
       <Property clsname="Column"><Kind kd="Block"/></Property>
       <Property clsname="Beam"><Kind/></Property>
-      <Property clsname="Pipe"/>
+      <Property clsname="Pipe" kd="block"/>
       <Property clsname="Fence"><Kind kd="block"/></Property>
       <Property><Kind kd="block"/></Property>
     </Properties>)");
-    // "Block", a "Kind" without "kd" and a "Property" without "Kind" are unknown kinds.
+    // "Block", a "Kind" without "kd" and a "Property" without "Kind" (whatever it carries
+    // itself) are unknown kinds.
     EXPECT_EQ(reports.Lines(), std::vector<int>(3, line::kKindUnknown));
     reports.Reset();
     const struct {
