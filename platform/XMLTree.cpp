@@ -101,6 +101,19 @@ CString WideText(const char* text) {
     return WideFromUtf8(normalised);
 }
 
+// An attribute name that a save and reload would give back as the same attribute.
+bool IsWritableName(const std::string& name) {
+    if (name.empty()) return false;
+    const char first = name[0];
+    if (first == '-' || first == '.' || (first >= '0' && first <= '9')) return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) <= ' ' || std::strchr("<>&\"'=/?!", c) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Matches(pugi::xml_node node, const std::string* tag) {
     return node.type() == pugi::node_element &&
            (tag == nullptr || std::strcmp(node.name(), tag->c_str()) == 0);
@@ -109,6 +122,18 @@ bool Matches(pugi::xml_node node, const std::string* tag) {
 pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
     while (node && !Matches(node, tag)) node = node.next_sibling();
     return node;
+}
+
+// Sends "cannot <action> <path>[:line:column]: <reason>" to the diagnostics.
+void Diagnose(const wchar_t* action, const CString& path, int line, int column,
+              const std::string& reason) {
+    CString message;
+    if (line > 0) {
+        message.Format(L"cannot %s %s:%d:%d: %s", action, path, line, column, WideFromUtf8(reason));
+    } else {
+        message.Format(L"cannot %s %s: %s", action, path, WideFromUtf8(reason));
+    }
+    ReportDiagnostic(path, line, column, message);
 }
 
 class CXMLTree : public IXMLTree {
@@ -150,7 +175,6 @@ private:
     };
 
     void Reset();
-    void Diagnose(const CString& path, int line, int column, const CString& message);
     const std::string& Utf8Tag(const CString& tag);
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
@@ -178,10 +202,6 @@ void CXMLTree::Reset() {
     levels_.clear();
 }
 
-void CXMLTree::Diagnose(const CString& path, int line, int column, const CString& message) {
-    ReportDiagnostic(path, line, column, message);
-}
-
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
@@ -190,67 +210,43 @@ bool CXMLTree::LoadFile(const CString& path) {
         const std::string nativePath = NativePath(path);
         std::string error;
         if (!ReadWholeFile(nativePath, buffer_, error)) {
-            CString message;
-            message.Format(L"cannot open %s: %s", path, WideFromUtf8(error));
-            Diagnose(path, 0, 0, message);
+            Diagnose(L"open", path, 0, 0, error);
             return false;
         }
         DecodeFailure failure;
         if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
-            CString message;
-            if (failure.line > 0) {
-                message.Format(L"cannot decode %s:%d:%d: %s", path, failure.line, failure.column,
-                               WideFromUtf8(failure.message));
-            } else {
-                message.Format(L"cannot decode %s: %s", path, WideFromUtf8(failure.message));
-            }
-            Diagnose(path, failure.line, failure.column, message);
+            Diagnose(L"decode", path, failure.line, failure.column, failure.message);
             Reset();
             return false;
         }
-        if (buffer_.compare(0, 5, "<?xml") == 0) {
-            const size_t end = buffer_.find("?>");
-            if (end != std::string::npos) declaration_ = buffer_.substr(0, end + 2);
-        }
+        declaration_.assign(buffer_, 0, XmlDeclarationLength(buffer_));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
         // character of the text for its own end mark.
         buffer_.push_back('\0');
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
             &buffer_[0], buffer_.size(), kParseOptions, pugi::encoding_utf8);
-        if (!result || !document_.document_element()) {
-            const pugi::xml_parse_status status =
-                result ? pugi::status_no_document_element : result.status;
+        if (!result) {
+            // Parsing in place has overwritten the text; the offset is located in a fresh copy.
             int line = 0;
             int column = 0;
-            if (result) {
-                // No position for a missing root.
-            } else {
-                // Parsing in place has overwritten the text; locate the offset in a fresh copy.
-                std::string fresh;
-                DocumentEncoding ignored;
-                DecodeFailure unused;
-                if (ReadWholeFile(nativePath, fresh, error) &&
-                    DecodeXmlDocument(fresh, ignored, unused)) {
-                    LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
-                                    line, column);
-                }
+            std::string fresh;
+            DocumentEncoding ignored;
+            if (ReadWholeFile(nativePath, fresh, error) &&
+                DecodeXmlDocument(fresh, ignored, failure)) {
+                LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
+                                line, column);
             }
-            CString message;
-            if (line > 0) {
-                message.Format(L"cannot parse %s:%d:%d: %s", path, line, column,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            } else {
-                message.Format(L"cannot parse %s: %s", path,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            }
-            Diagnose(path, line, column, message);
+            Diagnose(L"parse", path, line, column, ParseStatusText(result.status));
+            Reset();
+            return false;
+        }
+        if (!document_.document_element()) {
+            Diagnose(L"parse", path, 0, 0, ParseStatusText(pugi::status_no_document_element));
             Reset();
             return false;
         }
     } catch (const std::bad_alloc&) {
-        CString message;
-        message.Format(L"cannot load %s: out of memory", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"load", path, 0, 0, "out of memory");
         Reset();
         return false;
     }
@@ -260,11 +256,9 @@ bool CXMLTree::LoadFile(const CString& path) {
 }
 
 bool CXMLTree::SaveFile(const CString& path) {
-    CString message;
     if (!loaded_) {
         // Writing an empty document would destroy whatever the file holds.
-        message.Format(L"cannot save %s: no document loaded", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"save", path, 0, 0, "no document loaded");
         return false;
     }
     std::string error;
@@ -280,8 +274,7 @@ bool CXMLTree::SaveFile(const CString& path) {
     } catch (const std::bad_alloc&) {
         error = "out of memory";
     }
-    message.Format(L"cannot save %s: %s", path, WideFromUtf8(error));
-    Diagnose(path, 0, 0, message);
+    Diagnose(L"save", path, 0, 0, error);
     return false;
 }
 
@@ -418,8 +411,9 @@ bool CXMLTree::GetAttribute(const CString& name, CString& value) {
 }
 
 bool CXMLTree::SetAttribute(const CString& name, const CString& value) {
-    if (current_.type() != pugi::node_element || name.IsEmpty()) return false;
+    if (current_.type() != pugi::node_element) return false;
     const std::string utf8Name = Utf8Tag(name);
+    if (!IsWritableName(utf8Name)) return false;
     pugi::xml_attribute attribute = current_.attribute(utf8Name.c_str());
     if (!attribute) attribute = current_.append_attribute(utf8Name.c_str());
     return attribute && attribute.set_value(Utf8FromWide(value).c_str());
