@@ -56,6 +56,7 @@ int CGridItemReader::GetItemVarByName(const CString& name) {
 void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
                                    const CPropEditView* baseView) {
     if (!m_tree.IntoChild(L"GridShow", 0)) return;
+    constexpr int kGroupLevel = 3;  // the root, "GridShow", the group
     int count = 0;
     m_tree.GetChildCount(count);
     for (int i = 0; i < count; ++i) {
@@ -66,7 +67,7 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         auto group = std::make_unique<GridShowData>();
         group->kind = CPropEditView::GetPartKindByName(tag);
         CString title;
-        ReadItemGroup(group->items, title, group->param, 3);
+        ReadItemGroup(group->items, title, group->param, kGroupLevel);
         if (IsNonZeroDecimal(Attribute(L"ref")) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {

@@ -78,10 +78,15 @@ bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templ
     std::unique_ptr<TOOLS::IXMLTree> tree;
     TOOLS::CXMLTreeCreator::Allocate(tree);
     tree->LoadFile(path);
-    if (!tree->FindElement(L"PropEditView")) return false;
-    ReadMarkShow(*tree);
-    CGridItemReader(*tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
-    ReadContainer(*tree, m_container, 0);
+    return LoadEditView(*tree, path, templates);
+}
+
+bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
+                                 const CItemTemplate* templates) {
+    if (!tree.FindElement(L"PropEditView")) return false;
+    ReadMarkShow(tree);
+    CGridItemReader(tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
+    ReadContainer(tree, m_container, 0);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "PropShowCfg.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "ItemTemplate.h"
@@ -212,23 +213,50 @@ void CPropShowCfg::ReadMeterParam(TOOLS::IXMLTree& tree) {
 void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folder,
                                      const CItemTemplate& templates) {
     if (!tree.IntoChild(L"PropEditView", 0)) return;
+    struct Entry {
+        CString path;
+        CString sections;
+        CString loc;
+    };
+    std::vector<Entry> entries;
     int count = 0;
     tree.GetNamedChildCount(L"View", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"View", i)) break;
-        const CString file = Attribute(tree, L"view");
-        const CString sections = Attribute(tree, L"typeandsection");
-        const CString loc = Attribute(tree, L"loc");
-        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
-        view->SetBaseView(m_pGridTemplateView.get());
-        const bool loaded = view->LoadEditView(folder + file, &templates);
-        TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
-        view->SetViewLoc(loc);
-        view->SetTypeAndSections(Split(sections));
-        m_vecLocView.push_back(std::move(view));
+        entries.push_back({folder + Attribute(tree, L"view"), Attribute(tree, L"typeandsection"),
+                           Attribute(tree, L"loc")});
         tree.OutOfElement();
     }
     tree.OutOfElement();
+
+    // A file named by several entries is read and parsed once, and kept only until its last
+    // entry has its own view.
+    std::map<CString, int> usesLeft;
+    for (const Entry& entry : entries) ++usesLeft[entry.path];
+    std::map<CString, std::unique_ptr<TOOLS::IXMLTree>> parsed;
+    const CString locationFile = TOOLS::CurrentLogContext();
+    for (const Entry& entry : entries) {
+        std::unique_ptr<TOOLS::IXMLTree>& file = parsed[entry.path];
+        if (!file) {
+            TOOLS::CXMLTreeCreator::Allocate(file);
+            file->LoadFile(entry.path);
+        }
+        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
+        view->SetBaseView(m_pGridTemplateView.get());
+        bool loaded = false;
+        {
+            TOOLS::ScopedLogContext reading(entry.path);
+            loaded = view->LoadEditView(*file, entry.path, &templates);
+        }
+        if (--usesLeft[entry.path] == 0) parsed.erase(entry.path);
+        {
+            TOOLS::ScopedLogContext reading(locationFile);
+            TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
+        }
+        view->SetViewLoc(entry.loc);
+        view->SetTypeAndSections(Split(entry.sections));
+        m_vecLocView.push_back(std::move(view));
+    }
 }
 
 void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
