@@ -62,7 +62,7 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
         const DWORD attributes = GetFileAttributesW(path.c_str());
         // A folder cannot be opened this way; say so rather than "access denied".
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            error = "is a directory";
+            error = "Is a directory";
         } else {
             error = WindowsErrorText(code);
         }
@@ -110,7 +110,7 @@ bool ReplaceFileAtomically(const std::string& nativePath, const std::string& byt
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        error = "is a directory";
+        error = "Is a directory";
         return false;
     }
 

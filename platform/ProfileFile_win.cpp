@@ -37,7 +37,7 @@ bool CheckReadable(const CString& file) {
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const std::string why = attributes == INVALID_FILE_ATTRIBUTES
                                     ? WindowsErrorText(GetLastError())
-                                    : std::string("is a directory");
+                                    : std::string("Is a directory");
         ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": " + WideFromUtf8(why));
         return false;
     }

@@ -9,9 +9,21 @@
 
 namespace TOOLS {
 
-// "The system cannot find the file specified." for ERROR_FILE_NOT_FOUND, in UTF-8, without the
-// line end that the system appends.
+// The text of a Windows error for a diagnostic, in UTF-8. The errors a configuration reader
+// meets every day read as on the other hosts ("No such file or directory"), so that messages and
+// the tools that match them do not depend on the host; others take the system's text.
 inline std::string WindowsErrorText(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+            return "No such file or directory";
+        case ERROR_ACCESS_DENIED:
+            return "Permission denied";
+        default:
+            break;
+    }
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
