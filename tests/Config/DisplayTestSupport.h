@@ -43,7 +43,10 @@ public:
     }
     // The folder with a trailing separator, as the loaders take it.
     CString Folder() const { return CString((path_.wstring() + L"/").c_str()); }
-    CString File(const std::string& name) const { return CString((path_ / name).wstring()); }
+    // Folder() and the name, joined as the library joins them.
+    CString File(const std::string& name) const {
+        return Folder() + CString(std::filesystem::path(name).wstring());
+    }
 
 private:
     std::filesystem::path path_;

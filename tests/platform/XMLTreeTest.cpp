@@ -604,6 +604,9 @@ TEST_F(XMLTreeTest, ATreeWithoutDocumentDoesNotOverwrite) {
 }
 
 TEST_F(XMLTreeTest, SavingKeepsTheFileMode) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows files have no POSIX mode";
+#else
     dir_.Write("doc.xml", "<Root/>");
     const std::string native = dir_.Folder() + "doc.xml";
     ASSERT_EQ(::chmod(native.c_str(), 0640), 0);
@@ -616,6 +619,7 @@ TEST_F(XMLTreeTest, SavingKeepsTheFileMode) {
     ASSERT_EQ(::stat(native.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(dir_.Read("doc.xml"), "<Root a=\"1\"/>");
+#endif
 }
 
 // ---- Hostile input ----
