@@ -29,12 +29,6 @@ constexpr NamedCode kPartKinds[] = {
     {L"LeftRight", kPartLeftRight}, {L"Side", kPartSide},
 };
 
-CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
-    CString value;
-    tree.GetAttribute(name, value);
-    return value;
-}
-
 }  // namespace
 
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
@@ -99,7 +93,7 @@ void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
 void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName) {
     if (!tree.IntoChild(viewName, 0)) return;
     CStringArray pieces;
-    TOOLS::TransStrToAry(Attribute(tree, L"markclass"), pieces, L";");
+    TOOLS::TransStrToAry(TOOLS::AttributeOf(tree, L"markclass"), pieces, L";");
     std::vector<CString> classes;
     classes.reserve(static_cast<size_t>(pieces.GetSize()));
     for (int i = 0; i < pieces.GetSize(); ++i) classes.push_back(pieces[i]);

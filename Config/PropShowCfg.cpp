@@ -18,7 +18,7 @@ using KADO::Product::EKADOParameterType;
 
 namespace {
 
-bool OccursAt(const std::wstring& part, const std::wstring& text, size_t at) {
+bool OccursAt(std::wstring_view part, std::wstring_view text, size_t at) {
     return at <= text.size() && text.size() - at >= part.size() &&
            text.compare(at, part.size(), part) == 0;
 }
@@ -41,12 +41,6 @@ bool AnySectionOccursEarly(const std::vector<CString>& sections, const CString& 
     return std::any_of(sections.begin(), sections.end(), [&](const CString& section) {
         return !section.IsEmpty() && OccursEarly(section, text);
     });
-}
-
-CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
-    CString value;
-    tree.GetAttribute(name, value);
-    return value;
 }
 
 CString Text(TOOLS::IXMLTree& tree) {
@@ -155,7 +149,7 @@ void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
     tree.GetNamedChildCount(L"Loc", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"Loc", i)) break;
-        CString key = Attribute(tree, L"loc");
+        CString key = TOOLS::AttributeOf(tree, L"loc");
         if (m_mapSectionSelect.find(key) == m_mapSectionSelect.end()) {
             m_mapSectionSelect.emplace(std::move(key), Split(Text(tree)));
         }
@@ -171,7 +165,7 @@ void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"Property", i)) break;
         const EKADOComponentType type =
-            TOOLS::CKADOHandler::GetComponentTypeByName(Attribute(tree, L"clsname"));
+            TOOLS::CKADOHandler::GetComponentTypeByName(TOOLS::AttributeOf(tree, L"clsname"));
         // A "Property" without "Kind" has no kind text: converting it reports it as unknown.
         CString kindName;
         if (tree.IntoChild(L"Kind", 0)) {
@@ -223,8 +217,9 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
     tree.GetNamedChildCount(L"View", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"View", i)) break;
-        entries.push_back({folder + Attribute(tree, L"view"), Attribute(tree, L"typeandsection"),
-                           Attribute(tree, L"loc")});
+        entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
+                           TOOLS::AttributeOf(tree, L"typeandsection"),
+                           TOOLS::AttributeOf(tree, L"loc")});
         tree.OutOfElement();
     }
     tree.OutOfElement();
@@ -265,8 +260,8 @@ void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
     tree.GetNamedChildCount(L"ViewMode", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"ViewMode", i)) break;
-        const CString modeName = Attribute(tree, L"name");
-        for (const CString& name : Split(Attribute(tree, L"clsname"))) {
+        const CString modeName = TOOLS::AttributeOf(tree, L"name");
+        for (const CString& name : Split(TOOLS::AttributeOf(tree, L"clsname"))) {
             // A type listed again takes the later mode; each name converts the mode anew.
             m_mapView3DMode[TOOLS::CKADOHandler::GetComponentTypeByName(name)] =
                 CPropEditView::GetViewModeByName(modeName);
