@@ -42,10 +42,10 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
 }  // namespace
 
 void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<CString>& files) {
-    const std::wstring& text = pattern.str();
+    const std::wstring_view text = pattern.str();
     const size_t cut = text.find_last_of(L"\\/");
-    const CString folder = cut == std::wstring::npos ? CString() : pattern.Left(int(cut) + 1);
-    const std::wstring wildcard = cut == std::wstring::npos ? text : text.substr(cut + 1);
+    const CString folder = cut == std::wstring_view::npos ? CString() : pattern.Left(int(cut) + 1);
+    const std::wstring wildcard(cut == std::wstring_view::npos ? text : text.substr(cut + 1));
 
     std::wstring search = folder.IsEmpty() ? std::wstring(L".\\") : WindowsPath(NativePath(folder));
     search += L'*';

@@ -63,7 +63,7 @@ int ReadString(const CString& section, const CString& key, const CString& defaul
 // blanks removed, cut to the buffer.
 int CopyDefault(const CString& defaultValue, wchar_t* buffer, int bufferSize) {
     if (!buffer || bufferSize <= 0) return 0;
-    std::wstring text = defaultValue.str();
+    std::wstring text(defaultValue.str());
     while (!text.empty() && text.back() == L' ') text.pop_back();
     const size_t count = std::min(text.size(), static_cast<size_t>(bufferSize) - 1);
     text.copy(buffer, count);

@@ -40,7 +40,7 @@ inline std::string WindowsErrorText(DWORD error) {
 
 // A path in the form the wide file functions take: UTF-16, backslashes as separators.
 inline std::wstring WindowsPath(const std::string& utf8Path) {
-    std::wstring path = WideFromUtf8(utf8Path).str();
+    std::wstring path(WideFromUtf8(utf8Path).str());
     for (wchar_t& c : path) {
         if (c == L'/') c = L'\\';
     }
