@@ -10,7 +10,9 @@
 #include "ReportLines.h"
 #include "TestSupport.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/resource.h>
 
 #include <csignal>
@@ -386,7 +388,26 @@ TEST_F(ResourceConfigTest, SaveKeepsGb18030) {
     EXPECT_EQ(dir_.Read("gb.xml"), ReplaceOnce(text, "\xD6\xD0\xCE\xC4", "\xD0\xC2\xD6\xB5"));
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+// Holds `path` open for reading only while it lives, as another program may on Windows, so that
+// the settings file cannot be replaced.
+class FileInUse {
+public:
+    explicit FileInUse(const CString& path)
+        : handle_(CreateFileW(path.GetString(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+    }
+    FileInUse(const FileInUse&) = delete;
+    FileInUse& operator=(const FileInUse&) = delete;
+    ~FileInUse() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+
+private:
+    HANDLE handle_;
+};
+#else
 // Lets no file grow past a few bytes while it lives, so that writing any settings file fails;
 // reading is unaffected. Works for every user, unlike taking away permissions.
 class FileSizeLimit {
@@ -409,6 +430,7 @@ private:
     rlimit previous_{};
     void (*previousSignal_)(int) = nullptr;
 };
+#endif
 
 TEST_F(ResourceConfigTest, FailedWriteReportsAndKeepsTheFile) {
     const CString path = CopyOfDataFile();
@@ -418,7 +440,11 @@ TEST_F(ResourceConfigTest, FailedWriteReportsAndKeepsTheFile) {
     ASSERT_TRUE(store.SetValue(L"Language", L"en"));
     bool saved = true;
     {
+#if defined(_WIN32)
+        FileInUse limit(path);
+#else
         FileSizeLimit limit;
+#endif
         saved = store.Save(path);
     }
     EXPECT_FALSE(saved);
@@ -436,6 +462,5 @@ TEST_F(ResourceConfigTest, FailedWriteReportsAndKeepsTheFile) {
     EXPECT_EQ(files, 1);
     EXPECT_EQ(store.GetValue(L"Language"), L"en");  // the store keeps its change
 }
-#endif
 
 }  // namespace

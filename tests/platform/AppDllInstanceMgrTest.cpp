@@ -8,7 +8,9 @@
 #include "TestGraphHandler.h"
 #include "TestSupport.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #endif
 
@@ -76,13 +78,16 @@ TEST_F(AppDllInstanceMgrTest, FindsAWindowsAuthoredPath) {
               nullptr);
 }
 
-#if !defined(_WIN32)
 // Whether the test plug-in `name` is loaded in this process now.
 bool IsLoaded(const char* name) {
+#if defined(_WIN32)
+    return GetModuleHandleW(TempDir::Wide(name).GetString()) != nullptr;
+#else
     const std::string native = std::string(SITECONFIG_TEST_PLUGIN_DIR) + name;
     void* handle = dlopen(native.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (handle) dlclose(handle);
     return handle != nullptr;
+#endif
 }
 
 TEST_F(AppDllInstanceMgrTest, KeepsLibrariesLoadedWhileItLives) {
@@ -101,6 +106,16 @@ TEST_F(AppDllInstanceMgrTest, KeepsLibrariesLoadedWhileItLives) {
     EXPECT_TRUE(IsLoaded(SITECONFIG_TEST_PLUGIN_B));
     // Whether a library is unloaded after the host is the system's business: glibc keeps one
     // that defines a unique symbol (an inline variable of the standard library, say) for good.
+}
+
+#if defined(_WIN32)
+TEST_F(AppDllInstanceMgrTest, FreesItsLibrariesWhenDestroyed) {
+    {
+        APP::CAppDllInstanceMgr host;
+        ASSERT_NE(host.GetDllProcAddress(PluginPath(SITECONFIG_TEST_PLUGIN_A), kEntry), nullptr);
+        EXPECT_TRUE(IsLoaded(SITECONFIG_TEST_PLUGIN_A));
+    }
+    EXPECT_FALSE(IsLoaded(SITECONFIG_TEST_PLUGIN_A));  // FreeLibrary, once per load
 }
 #endif
 
