@@ -56,8 +56,8 @@ double Median(std::vector<double> values) {
 }
 
 // Median seconds of `runs` runs of `work`; `after` runs untimed after each run.
-double Time(int runs, const std::function<void()>& work,
-            const std::function<void()>& after = [] {}) {
+double Time(
+    int runs, const std::function<void()>& work, const std::function<void()>& after = [] {}) {
     std::vector<double> seconds;
     for (int r = 0; r < runs; ++r) {
         const auto start = Clock::now();
@@ -140,16 +140,7 @@ bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
         bench::GenerateConfig(root, scale);
         std::ofstream(marker) << "done\n";
     }
-    // The layout is fixed; rebuild the description without writing again.
-    bench::GeneratedConfig c;
-    c.root = root;
-    c.definitions = root + "Definitions/";
-    c.display = root + "Display/";
-    c.templates = root + "Templates/";
-    c.models = root + "Models/";
-    c.graphLibrary1 = root + "GraphLibs/structure.xml";
-    c.graphLibrary2 = root + "GraphLibs/site.xml";
-    c.shapePool = root + "ShapePool/";
+    bench::GeneratedConfig c = bench::DescribeConfig(root);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file() || entry.path().filename() == ".complete") continue;
         ++c.files;
@@ -192,8 +183,7 @@ int main(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--dir")) {
             dir = argv[i + 1];
         } else {
-            std::fprintf(stderr,
-                         "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
+            std::fprintf(stderr, "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -218,7 +208,8 @@ int main(int argc, char** argv) {
 
         // Destruction is not part of loading: each run's object is freed after its timing.
         std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
-        const double construct = Time(runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
+        const double construct = Time(
+            runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
         const double baseline = Time(runs, [&] { ParseOnly(files); });
         std::printf("construction        %9.1f ms\n", construct * 1e3);
         std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n", baseline * 1e3,
