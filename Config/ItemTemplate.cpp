@@ -1,10 +1,43 @@
 #include "ItemTemplate.h"
 
+#include <list>
+
+#include "GridItemReader.h"
+#include "LogHelper.h"
+#include "ReportLines.h"
+#include "XMLTree.h"
+
 namespace CONFIG {
 
 CItemTemplate::~CItemTemplate() { Clear(); }
-bool CItemTemplate::LoadItems(const CString&) { return false; }
-const GridItemData* CItemTemplate::FindItem(const CString&) const { return nullptr; }
+
+bool CItemTemplate::LoadItems(const CString& path) {
+    std::unique_ptr<TOOLS::IXMLTree> tree;
+    TOOLS::CXMLTreeCreator::Allocate(tree);
+    tree->LoadFile(path);
+    if (!tree->FindElement(L"Items")) return false;
+    // Templates never refer to other templates: the items are read without a table.
+    std::list<GridItemData*> items;
+    CGridItemReader(*tree, path, nullptr).ReadItems(items, 1);
+    for (GridItemData* raw : items) {
+        std::unique_ptr<GridItemData> item(raw);
+        const CString id = item->id;
+        if (!m_mapItem.try_emplace(id, std::move(item)).second) {
+            TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateRepeated).Assert(0);
+        }
+    }
+    return true;
+}
+
+const GridItemData* CItemTemplate::FindItem(const CString& id) const {
+    auto found = m_mapItem.find(id);
+    if (found == m_mapItem.end()) {
+        TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateMissing).Assert(0);
+        return nullptr;
+    }
+    return found->second.get();
+}
+
 void CItemTemplate::Clear() { m_mapItem.clear(); }
 
 }  // namespace CONFIG

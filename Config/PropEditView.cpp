@@ -1,22 +1,171 @@
 #include "PropEditView.h"
 
+#include <memory>
+
+#include "GridItemCopy.h"
+#include "GridItemReader.h"
+#include "LogHelper.h"
+#include "ReportLines.h"
+#include "Tools.h"
+#include "XMLTree.h"
+
 namespace CONFIG {
+
+namespace {
+
+struct NamedCode {
+    const wchar_t* name;
+    int code;
+};
+
+// In the order "MarkShow" reads its children.
+constexpr NamedCode kViewModes[] = {
+    {L"PouMian", kViewPouMian}, {L"PingMian", kViewPingMian}, {L"LiMian", kViewLiMian},
+    {L"View3D", kView3D},       {L"SGPaper", kViewSGPaper},
+};
+
+constexpr NamedCode kPartKinds[] = {
+    {L"Main", kPartMain},           {L"Attach", kPartAttach}, {L"Struct", kPartStruct},
+    {L"LeftRight", kPartLeftRight}, {L"Side", kPartSide},
+};
+
+CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
+    CString value;
+    tree.GetAttribute(name, value);
+    return value;
+}
+
+}  // namespace
 
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
     : m_pContainerTable(containerTable) {}
 
-CPropEditView::CPropEditView(const CPropEditView&, const CPropEditView* baseView,
+CPropEditView::CPropEditView(const CPropEditView& other, const CPropEditView* baseView,
                              const ContainerTable* containerTable)
-    : m_pBaseView(baseView), m_pContainerTable(containerTable) {}
+    : m_strLoc(other.m_strLoc),
+      m_vecTypeAndSection(other.m_vecTypeAndSection),
+      m_mapMarkClass(other.m_mapMarkClass),
+      m_container(other.m_container),
+      m_pBaseView(baseView),
+      m_pContainerTable(containerTable) {
+    m_vecGridShow.reserve(other.m_vecGridShow.size());
+    for (const GridShowData* group : other.m_vecGridShow) {
+        m_vecGridShow.push_back(CloneGridShow(*group).release());
+    }
+}
 
 CPropEditView::~CPropEditView() {
     for (GridShowData* group : m_vecGridShow) delete group;
 }
 
-bool CPropEditView::LoadEditView(const CString&, const CItemTemplate*) { return false; }
-bool CPropEditView::GetMarkClasses(const int&, std::vector<CString>&) { return false; }
-GridShowData* CPropEditView::FindGridShow(int) { return nullptr; }
+int CPropEditView::GetViewModeByName(const CString& name) {
+    for (const NamedCode& mode : kViewModes) {
+        if (name == mode.name) return mode.code;
+    }
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kViewModeUnknown).Assert(0);
+    return kViewPouMian;
+}
+
+int CPropEditView::GetPartKindByName(const CString& name) {
+    for (const NamedCode& kind : kPartKinds) {
+        if (name == kind.name) return kind.code;
+    }
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kPartKindUnknown).Assert(0);
+    return kPartMain;
+}
+
+bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templates) {
+    std::unique_ptr<TOOLS::IXMLTree> tree;
+    TOOLS::CXMLTreeCreator::Allocate(tree);
+    tree->LoadFile(path);
+    if (!tree->FindElement(L"PropEditView")) return false;
+    ReadMarkShow(*tree);
+    CGridItemReader(*tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
+    ReadContainer(*tree, m_container, 0);
+    return true;
+}
+
+void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"MarkShow", 0)) return;
+    for (const NamedCode& mode : kViewModes) ReadMarkClass(tree, mode.name);
+    tree.OutOfElement();
+}
+
+void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName) {
+    if (!tree.IntoChild(viewName, 0)) return;
+    CStringArray pieces;
+    TOOLS::TransStrToAry(Attribute(tree, L"markclass"), pieces, L";");
+    std::vector<CString> classes;
+    classes.reserve(static_cast<size_t>(pieces.GetSize()));
+    for (int i = 0; i < pieces.GetSize(); ++i) classes.push_back(pieces[i]);
+    m_mapMarkClass.emplace(GetViewModeByName(viewName), std::move(classes));
+    tree.OutOfElement();
+}
+
+void CPropEditView::ReadContainer(TOOLS::IXMLTree& tree, ContainerData& container, int index) {
+    if (!tree.IntoChild(L"Container", index)) return;
+    tree.GetAttribute(L"name", container.name);
+    int count = 0;
+    tree.GetNamedChildCount(L"Listener", count);
+    for (int i = 0; i < count; ++i) {
+        if (!tree.IntoChild(L"Listener", i)) break;
+        ListenerData listener;
+        tree.GetAttribute(L"name", listener.name);
+        tree.GetAttribute(L"data", listener.data);
+        const int separator = listener.name.Find(L'_');
+        if (separator < 0) {
+            TOOLS::CLogHelper(kPropShowCfgSource, line::kListenerWithoutKind).Assert(0);
+        } else {
+            listener.kind = GetPartKindByName(listener.name.Mid(separator + 1));
+        }
+        container.listeners.push_back(std::move(listener));
+        tree.OutOfElement();
+    }
+    tree.OutOfElement();
+}
+
+bool CPropEditView::GetMarkClasses(const int& viewMode, std::vector<CString>& classes) {
+    auto found = m_mapMarkClass.find(viewMode);
+    if (found == m_mapMarkClass.end()) return false;
+    classes = found->second;
+    return true;
+}
+
+GridShowData* CPropEditView::FindGridShow(int kind) {
+    for (GridShowData* group : m_vecGridShow) {
+        if (group->kind == kind) return group;
+    }
+    return nullptr;
+}
+
+const GridShowData* CPropEditView::FindGroup(int kind) const {
+    for (const GridShowData* group : m_vecGridShow) {
+        if (group->kind == kind) return group;
+    }
+    return nullptr;
+}
+
 std::vector<GridShowData*>& CPropEditView::GetGridShows() { return m_vecGridShow; }
-ContainerData CPropEditView::GetContainer() { return ContainerData(); }
+
+ContainerData CPropEditView::GetContainer() {
+    const ContainerData* shared = nullptr;
+    if (m_pContainerTable) {
+        auto found = m_pContainerTable->find(m_container.name);
+        if (found != m_pContainerTable->end()) shared = &found->second;
+    }
+    if (!shared) {
+        TOOLS::CLogHelper(kPropShowCfgSource, line::kContainerNotInTable).Assert(0);
+        return ContainerData();
+    }
+    ContainerData result = *shared;
+    // The first of the view's own listeners of a name gives that listener its data.
+    std::map<CString, const CString*> ownData;
+    for (const ListenerData& own : m_container.listeners) ownData.emplace(own.name, &own.data);
+    for (ListenerData& listener : result.listeners) {
+        auto data = ownData.find(listener.name);
+        if (data != ownData.end()) listener.data = *data->second;
+    }
+    return result;
+}
 
 }  // namespace CONFIG

@@ -1,9 +1,74 @@
 #include "PropShowCfg.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "ItemTemplate.h"
+#include "LogHelper.h"
 #include "PropEditView.h"
+#include "ReportLines.h"
+#include "Tools.h"
+#include "XMLTree.h"
 
 namespace CONFIG {
+
+using KADO::Product::EKADOComponentType;
+using KADO::Product::EKADOParameterType;
+
+namespace {
+
+bool OccursAt(const std::wstring& part, const std::wstring& text, size_t at) {
+    return at <= text.size() && text.size() - at >= part.size() &&
+           text.compare(at, part.size(), part) == 0;
+}
+
+// Whether the first occurrence of `part` in `text` begins at `index`; only the first
+// index + 1 places are compared.
+bool FirstOccursAt(const CString& part, const CString& text, size_t index) {
+    for (size_t at = 0; at < index; ++at) {
+        if (OccursAt(part.str(), text.str(), at)) return false;
+    }
+    return OccursAt(part.str(), text.str(), index);
+}
+
+// Whether the first occurrence of `part` in `text` begins at index 0 or 1.
+bool OccursEarly(const CString& part, const CString& text) {
+    return FirstOccursAt(part, text, 0) || FirstOccursAt(part, text, 1);
+}
+
+bool AnySectionOccursEarly(const std::vector<CString>& sections, const CString& text) {
+    return std::any_of(sections.begin(), sections.end(), [&](const CString& section) {
+        return !section.IsEmpty() && OccursEarly(section, text);
+    });
+}
+
+CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
+    CString value;
+    tree.GetAttribute(name, value);
+    return value;
+}
+
+CString Text(TOOLS::IXMLTree& tree) {
+    CString text;
+    tree.GetText(text);
+    return text;
+}
+
+std::vector<CString> Split(const CString& text) {
+    std::vector<CString> pieces;
+    TOOLS::TransStrToAry(text, pieces, L";");
+    return pieces;
+}
+
+std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const CString& root) {
+    std::unique_ptr<TOOLS::IXMLTree> tree;
+    TOOLS::CXMLTreeCreator::Allocate(tree);
+    tree->LoadFile(path);
+    if (!tree->FindElement(root)) tree.reset();
+    return tree;
+}
+
+}  // namespace
 
 CPropShowCfg::CPropShowCfg()
     : m_pGridTemplateView(std::make_unique<CPropEditView>(&m_mapContainer)),
@@ -11,36 +76,299 @@ CPropShowCfg::CPropShowCfg()
 
 CPropShowCfg::CPropShowCfg(const CPropShowCfg& other)
     : m_mapContainer(other.m_mapContainer),
-      m_pGridTemplateView(std::make_unique<CPropEditView>(&m_mapContainer)),
-      m_pDefaultView(std::make_unique<CPropEditView>(&m_mapContainer)) {}
+      m_setDefineLoc(other.m_setDefineLoc),
+      m_vecDefineLoc(other.m_vecDefineLoc),
+      m_vecShowLoc(other.m_vecShowLoc),
+      m_setShowLoc(other.m_setShowLoc),
+      m_mapSectionSelect(other.m_mapSectionSelect),
+      m_mapCompKind(other.m_mapCompKind),
+      m_pGridTemplateView(
+          std::make_unique<CPropEditView>(*other.m_pGridTemplateView, nullptr, &m_mapContainer)),
+      m_pDefaultView(
+          std::make_unique<CPropEditView>(*other.m_pDefaultView, nullptr, &m_mapContainer)),
+      m_setViewParam(other.m_setViewParam),
+      m_vecMeterParam(other.m_vecMeterParam),
+      m_mapView3DMode(other.m_mapView3DMode),
+      m_setNoEditComp(other.m_setNoEditComp) {
+    m_vecLocView.reserve(other.m_vecLocView.size());
+    for (const auto& view : other.m_vecLocView) {
+        // Location views are based on the grid-template view; link the copy to ours.
+        const CPropEditView* base = view->GetBaseView() == other.m_pGridTemplateView.get()
+                                        ? m_pGridTemplateView.get()
+                                        : nullptr;
+        m_vecLocView.push_back(std::make_unique<CPropEditView>(*view, base, &m_mapContainer));
+    }
+}
 
 CPropShowCfg::~CPropShowCfg() { DestroyViews(); }
 
 void CPropShowCfg::DestroyViews() {
+    // The views go before the tables; the container table they point to is destroyed last.
     m_vecLocView.clear();
     m_pGridTemplateView.reset();
     m_pDefaultView.reset();
 }
 
-void CPropShowCfg::LoadShowCfg(const CString&) {}
-void CPropShowCfg::GetDefineLocs(std::vector<CString>&) {}
-void CPropShowCfg::AddDefineLoc(const CString&) {}
+void CPropShowCfg::LoadShowCfg(const CString& folder) {
+    CItemTemplate templates;
+    templates.LoadItems(folder + L"ItemTemplate.xml");
+    m_pGridTemplateView->LoadEditView(folder + L"GridTemplate.xml", &templates);
+    ReadLocShow(folder + L"PropertyLocShow.xml", folder, templates);
+    ReadEnableContainer(folder + L"EnableContainer.xml");
+    templates.Clear();
+}
+
+void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
+                               const CItemTemplate& templates) {
+    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"UI");
+    if (!tree) return;
+    ReadDefineLocs(*tree);
+    ReadSectionSelect(*tree);
+    ReadPropertyKinds(*tree);
+    ReadViewParam(*tree);
+    ReadMeterParam(*tree);
+    ReadPropEditViews(*tree, folder, templates);
+    ReadView3DMode(*tree);
+}
+
+void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
+    // A file without the section still shows what is defined, and the cursor stays on "UI".
+    if (tree.IntoChild(L"PropDefineShow", 0)) {
+        int count = 0;
+        tree.GetNamedChildCount(L"Loc", count);
+        for (int i = 0; i < count; ++i) {
+            if (!tree.IntoChild(L"Loc", i)) break;
+            CString loc = Text(tree);
+            tree.OutOfElement();
+            m_setDefineLoc.insert(loc);
+            m_vecDefineLoc.push_back(std::move(loc));
+        }
+        tree.OutOfElement();
+    }
+    ReplaceShowLocs(m_vecDefineLoc);
+}
+
+void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"SectionSelect", 0)) return;
+    int count = 0;
+    tree.GetNamedChildCount(L"Loc", count);
+    for (int i = 0; i < count; ++i) {
+        if (!tree.IntoChild(L"Loc", i)) break;
+        CString key = Attribute(tree, L"loc");
+        if (m_mapSectionSelect.find(key) == m_mapSectionSelect.end()) {
+            m_mapSectionSelect.emplace(std::move(key), Split(Text(tree)));
+        }
+        tree.OutOfElement();
+    }
+    tree.OutOfElement();
+}
+
+void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"Properties", 0)) return;
+    int count = 0;
+    tree.GetNamedChildCount(L"Property", count);
+    for (int i = 0; i < count; ++i) {
+        if (!tree.IntoChild(L"Property", i)) break;
+        const EKADOComponentType type =
+            TOOLS::CKADOHandler::GetComponentTypeByName(Attribute(tree, L"clsname"));
+        // A "Property" without "Kind" has no kind text: converting it reports it as unknown.
+        CString kindName;
+        if (tree.IntoChild(L"Kind", 0)) {
+            tree.GetAttribute(L"kd", kindName);
+            tree.OutOfElement();
+        }
+        m_mapCompKind.emplace(type, GetKindByName(kindName));
+        tree.OutOfElement();
+    }
+    tree.OutOfElement();
+}
+
+int CPropShowCfg::GetKindByName(const CString& name) {
+    if (name == L"linear") return 0;
+    if (name == L"block") return 1;
+    if (name == L"region") return 2;
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kKindUnknown).Assert(0);
+    return 0;
+}
+
+void CPropShowCfg::ReadViewParam(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"ViewParam", 0)) return;
+    for (const CString& name : Split(Text(tree))) {
+        if (!m_setViewParam.insert(TOOLS::CKADOHandler::GetParamTypeByName(name)).second) {
+            TOOLS::CLogHelper(kPropShowCfgSource, line::kViewParamRepeated).Assert(0);
+        }
+    }
+    tree.OutOfElement();
+}
+
+void CPropShowCfg::ReadMeterParam(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"MeterParam", 0)) return;
+    for (const CString& name : Split(Text(tree))) {
+        m_vecMeterParam.push_back(TOOLS::CKADOHandler::GetParamTypeByName(name));
+    }
+    tree.OutOfElement();
+}
+
+void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folder,
+                                     const CItemTemplate& templates) {
+    if (!tree.IntoChild(L"PropEditView", 0)) return;
+    int count = 0;
+    tree.GetNamedChildCount(L"View", count);
+    for (int i = 0; i < count; ++i) {
+        if (!tree.IntoChild(L"View", i)) break;
+        const CString file = Attribute(tree, L"view");
+        const CString sections = Attribute(tree, L"typeandsection");
+        const CString loc = Attribute(tree, L"loc");
+        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
+        view->SetBaseView(m_pGridTemplateView.get());
+        const bool loaded = view->LoadEditView(folder + file, &templates);
+        TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
+        view->SetViewLoc(loc);
+        view->SetTypeAndSections(Split(sections));
+        m_vecLocView.push_back(std::move(view));
+        tree.OutOfElement();
+    }
+    tree.OutOfElement();
+}
+
+void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
+    if (!tree.IntoChild(L"View3DMode", 0)) return;
+    int count = 0;
+    tree.GetNamedChildCount(L"ViewMode", count);
+    for (int i = 0; i < count; ++i) {
+        if (!tree.IntoChild(L"ViewMode", i)) break;
+        const CString modeName = Attribute(tree, L"name");
+        for (const CString& name : Split(Attribute(tree, L"clsname"))) {
+            // A type listed again takes the later mode; each name converts the mode anew.
+            m_mapView3DMode[TOOLS::CKADOHandler::GetComponentTypeByName(name)] =
+                CPropEditView::GetViewModeByName(modeName);
+        }
+        tree.OutOfElement();
+    }
+    tree.OutOfElement();
+}
+
+void CPropShowCfg::ReadEnableContainer(const CString& path) {
+    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"Containers");
+    if (!tree) return;
+    int count = 0;
+    tree->GetNamedChildCount(L"Container", count);
+    for (int i = 0; i < count; ++i) {
+        ContainerData container;
+        CPropEditView::ReadContainer(*tree, container, i);
+        CString name = container.name;
+        const bool inserted = m_mapContainer.try_emplace(name, std::move(container)).second;
+        TOOLS::CLogHelper(kPropShowCfgSource, line::kContainerRepeated).Assert(inserted);
+    }
+}
+
+void CPropShowCfg::GetDefineLocs(std::vector<CString>& locs) {
+    locs.insert(locs.end(), m_vecDefineLoc.begin(), m_vecDefineLoc.end());
+}
+
+void CPropShowCfg::AddDefineLoc(const CString& loc) {
+    if (loc.IsEmpty() || !m_setDefineLoc.insert(loc).second) return;
+    m_vecDefineLoc.push_back(loc);
+}
+
 void CPropShowCfg::GetShowLocs(std::vector<CString>& locs) { locs = m_vecShowLoc; }
-void CPropShowCfg::SetShowLocs(std::vector<CString> locs) { m_vecShowLoc = std::move(locs); }
-IPropEditView* CPropShowCfg::GetPropEditView(const CString&, const CString&) {
+
+void CPropShowCfg::SetShowLocs(std::vector<CString> locs) { ReplaceShowLocs(std::move(locs)); }
+
+void CPropShowCfg::ReplaceShowLocs(std::vector<CString> locs) {
+    m_vecShowLoc = std::move(locs);
+    m_setShowLoc = std::set<CString>(m_vecShowLoc.begin(), m_vecShowLoc.end());
+}
+
+void CPropShowCfg::RemoveDefineLocs(const std::vector<CString>& locs) {
+    for (const CString& loc : locs) {
+        if (m_setDefineLoc.erase(loc) == 0) return;
+        auto place = std::find(m_vecDefineLoc.begin(), m_vecDefineLoc.end(), loc);
+        if (place != m_vecDefineLoc.end()) m_vecDefineLoc.erase(place);
+    }
+}
+
+IPropEditView* CPropShowCfg::GetPropEditView(const CString& typeAndSection, const CString& loc) {
+    for (const auto& view : m_vecLocView) {
+        const CString viewLoc = view->GetViewLoc();
+        if (!viewLoc.IsEmpty() && OccursEarly(viewLoc, loc) &&
+            AnySectionOccursEarly(view->GetTypeAndSections(), typeAndSection)) {
+            return view.get();
+        }
+    }
+    for (const auto& view : m_vecLocView) {
+        if (view->GetViewLoc().IsEmpty() &&
+            AnySectionOccursEarly(view->GetTypeAndSections(), typeAndSection)) {
+            return view.get();
+        }
+    }
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kNoEditViewMatches).Assert(0);
     return m_pDefaultView.get();
 }
-bool CPropShowCfg::GetSectionLocs(const CString&, std::vector<CString>&) { return true; }
-int CPropShowCfg::GetComponentKind(KADO::Product::EKADOComponentType) { return 0; }
-bool CPropShowCfg::IsViewParam(KADO::Product::EKADOParameterType) { return false; }
-void CPropShowCfg::GetMeterParams(std::vector<KADO::Product::EKADOParameterType>& params) {
+
+void CPropShowCfg::CollectShowLocs(const CString& text, std::vector<CString>& locs) const {
+    for (const CString& shown : m_vecShowLoc) {
+        if (FirstOccursAt(text, shown, 1)) locs.push_back(shown);
+    }
+}
+
+bool CPropShowCfg::GetSectionLocs(const CString& loc, std::vector<CString>& locs) {
+    auto listed = m_mapSectionSelect.find(loc);
+    if (listed != m_mapSectionSelect.end()) {
+        for (const CString& text : listed->second) {
+            if (TOOLS::CLocHandler(text, L'\\').IsValid()) {
+                locs.push_back(text);
+            } else {
+                CollectShowLocs(text, locs);
+            }
+        }
+        return true;
+    }
+    TOOLS::CLocHandler handler;
+    handler.SetLoc(loc);
+    const CString major = handler.GetDaLei();
+    if (m_mapSectionSelect.find(major) != m_mapSectionSelect.end()) {
+        CollectShowLocs(major, locs);
+    } else {
+        locs.push_back(loc);
+    }
+    return true;
+}
+
+bool CPropShowCfg::IsLocShown(const CString& loc) {
+    std::vector<CString> expanded;
+    GetSectionLocs(loc, expanded);
+    return std::any_of(expanded.begin(), expanded.end(),
+                       [&](const CString& text) { return m_setShowLoc.count(text) > 0; });
+}
+
+int CPropShowCfg::GetComponentKind(EKADOComponentType type) {
+    auto found = m_mapCompKind.find(type);
+    if (found != m_mapCompKind.end()) return found->second;
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kComponentKindMissing).Assert(0);
+    return 0;
+}
+
+bool CPropShowCfg::IsViewParam(EKADOParameterType type) { return m_setViewParam.count(type) > 0; }
+
+void CPropShowCfg::GetMeterParams(std::vector<EKADOParameterType>& params) {
     params = m_vecMeterParam;
 }
-int CPropShowCfg::GetView3DMode(KADO::Product::EKADOComponentType) { return 3; }
+
+int CPropShowCfg::GetView3DMode(EKADOComponentType type) {
+    auto found = m_mapView3DMode.find(type);
+    return found != m_mapView3DMode.end() ? found->second : kView3D;
+}
+
 ContainerTable* CPropShowCfg::GetEnableContainers() { return &m_mapContainer; }
-void CPropShowCfg::RemoveDefineLocs(const std::vector<CString>&) {}
-bool CPropShowCfg::IsComponentIncluded(const CString&) { return true; }
-bool CPropShowCfg::IsComponentTypeIncluded(KADO::Product::EKADOComponentType) { return true; }
-bool CPropShowCfg::IsLocShown(const CString&) { return false; }
+
+bool CPropShowCfg::IsComponentIncluded(const CString& name) {
+    if (name.IsEmpty()) return true;
+    return IsComponentTypeIncluded(TOOLS::CKADOHandler::GetComponentTypeByName(name));
+}
+
+bool CPropShowCfg::IsComponentTypeIncluded(EKADOComponentType type) {
+    return m_setNoEditComp.count(type) == 0;
+}
 
 }  // namespace CONFIG

@@ -1,4 +1,5 @@
 #include "CString.h"
+#include "KadoTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,208 @@
+#include "GridItemReader.h"
+
+#include <cwctype>
+#include <memory>
+
+#include "GridItemCopy.h"
+#include "ItemTemplate.h"
+#include "LogHelper.h"
+#include "PropEditView.h"
+#include "ReportLines.h"
+#include "Tools.h"
+#include "XMLTree.h"
+
+namespace CONFIG {
+
+namespace {
+
+// The decimal value of a "ref" text as the C library reads it: leading blanks and one sign
+// allowed, digits up to the first other character, 0 when no digit follows.
+bool IsNonZeroDecimal(const CString& text) {
+    int i = 0;
+    while (i < text.GetLength() && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
+    if (text[i] == L'+' || text[i] == L'-') ++i;
+    for (; text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        if (text[i] != L'0') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
+                                 const CItemTemplate* templates)
+    : m_tree(tree), m_path(path), m_pTemplates(templates) {}
+
+int CGridItemReader::GetItemVarByName(const CString& name) {
+    struct Entry {
+        const wchar_t* name;
+        int code;
+    };
+    static const Entry kCodes[] = {
+        {L"", kItemVarNone},
+        {L"Name", kItemVarName},
+        {L"OtherSetting", kItemVarOtherSetting},
+        {L"AssembleSetting", kItemVarAssembleSetting},
+        {L"ZTMaterial", kItemVarZTMaterial},
+        {L"ZTThickness", kItemVarZTThickness},
+    };
+    for (const Entry& entry : kCodes) {
+        if (name == entry.name) return entry.code;
+    }
+    TOOLS::CLogHelper(kPropShowCfgSource, line::kItemVarUnknown).Assert(0);
+    return kItemVarNone;
+}
+
+void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
+                                   const CPropEditView* baseView) {
+    if (!m_tree.IntoChild(L"GridShow", 0)) return;
+    int count = 0;
+    m_tree.GetChildCount(count);
+    for (int i = 0; i < count; ++i) {
+        // A "GridShow" holding only text counts one child but has no element to enter.
+        if (!m_tree.IntoChildAt(i)) continue;
+        CString tag;
+        m_tree.GetTagName(tag);
+        auto group = std::make_unique<GridShowData>();
+        group->kind = CPropEditView::GetPartKindByName(tag);
+        CString title;
+        ReadItemGroup(group->items, title, group->param, 3);
+        if (IsNonZeroDecimal(Attribute(L"ref")) && baseView) {
+            if (const GridShowData* base = baseView->FindGroup(group->kind)) {
+                for (const GridItemData* item : base->items) {
+                    group->items.push_back(CloneGridItem(*item, ItemCopy::kContent).release());
+                }
+            }
+        }
+        groups.push_back(group.release());
+        m_tree.OutOfElement();
+    }
+    m_tree.OutOfElement();
+}
+
+void CGridItemReader::ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param,
+                                    int level) {
+    m_tree.GetAttribute(L"title", title);
+    m_tree.GetAttribute(L"param", param);
+    ReadItems(items, level);
+}
+
+void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level) {
+    int count = 0;
+    m_tree.GetNamedChildCount(L"Item", count);
+    if (count < 1 || TooDeep(level + 1)) return;
+    for (int i = 0; i < count; ++i) {
+        if (!m_tree.IntoChild(L"Item", i)) break;
+        auto item = std::make_unique<GridItemData>();
+        ReadItem(*item, level + 1);
+        m_tree.OutOfElement();
+        items.push_back(item.release());
+    }
+}
+
+void CGridItemReader::ReadItem(GridItemData& item, int level) {
+    m_tree.GetAttribute(L"id", item.id);
+    if (!item.id.IsEmpty() && m_pTemplates) {
+        if (const GridItemData* source = m_pTemplates->FindItem(item.id)) {
+            CopyGridItem(*source, item, ItemCopy::kContent);
+        }
+        return;
+    }
+    item.name = ChildText(L"Name");
+    item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(ChildText(L"Variable"));
+    item.itemVar = GetItemVarByName(ChildText(L"ItemVar"));
+    item.tips = ChildText(L"Tips");
+    ReadOptions(item.options, level);
+    item.control = ChildText(L"Control");
+    item.style = ChildText(L"Style");
+    item.param = ChildText(L"Param");
+    if (ChildText(L"CanBePrivate") == L"true") item.canBePrivate = true;
+    if (ChildText(L"Enable") == L"false") item.enable = 0;
+    // An item without "Group" keeps no groups rather than one empty group name.
+    CString groups;
+    if (m_tree.GetChildText(L"Group", groups)) TOOLS::TransStrToAry(groups, item.groups, L"\\v");
+}
+
+void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
+    if (!m_tree.IntoChild(L"Options", 0)) return;
+    const int optionsLevel = level + 1;
+    if (TooDeep(optionsLevel)) {
+        m_tree.OutOfElement();
+        return;
+    }
+    int count = 0;
+    m_tree.GetChildCount(count);
+    if (count == 1) m_tree.GetText(options.text);
+
+    int switchCount = 0;
+    m_tree.GetNamedChildCount(L"Switch", switchCount);
+    int assembleCount = 0;
+    m_tree.GetNamedChildCount(L"Assemble", assembleCount);
+    if ((switchCount > 0 || assembleCount > 0) && TooDeep(optionsLevel + 1)) {
+        m_tree.OutOfElement();
+        return;
+    }
+    for (int i = 0; i < switchCount; ++i) {
+        if (!m_tree.IntoChild(L"Switch", i)) break;
+        auto entry = std::make_unique<SwitchData>();
+        ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1);
+        options.switches.push_back(entry.release());
+        m_tree.OutOfElement();
+    }
+    for (int i = 0; i < assembleCount; ++i) {
+        if (!m_tree.IntoChild(L"Assemble", i)) break;
+        auto entry = std::make_unique<AssembleData>();
+        m_tree.GetAttribute(L"title", entry->title);
+        entry->paramType = TOOLS::CKADOHandler::GetParamTypeByName(Attribute(L"param"));
+        ReadOptionStates(*entry, optionsLevel + 1);
+        options.assembles.push_back(entry.release());
+        m_tree.OutOfElement();
+    }
+    m_tree.OutOfElement();
+}
+
+void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
+    m_tree.GetAttribute(L"type", assemble.type);
+    int count = 0;
+    m_tree.GetNamedChildCount(assemble.type, count);
+    if (count < 1 || TooDeep(level + 1)) return;
+    for (int i = 0; i < count; ++i) {
+        if (!m_tree.IntoChild(assemble.type, i)) continue;
+        auto state = std::make_unique<OptionStateData>();
+        state->enable = Attribute(L"IsEnable") == L"true";
+        state->edit = Attribute(L"IsEidt") == L"true";
+        state->readOnly = Attribute(L"IsReadOnly") == L"true";
+        state->control = ChildText(L"Control");
+        state->style = ChildText(L"Style");
+        state->option = ChildText(L"Option");
+        state->format = ChildText(L"Format");
+        assemble.states.push_back(state.release());
+        m_tree.OutOfElement();
+    }
+}
+
+bool CGridItemReader::TooDeep(int level) {
+    if (level <= TOOLS::kMaxReadDepth) return false;
+    if (!m_depthReported) {
+        m_depthReported = true;
+        CString message;
+        message.Format(L"%s: elements nested deeper than %d levels are not read", m_path,
+                       TOOLS::kMaxReadDepth);
+        TOOLS::ReportDiagnostic(m_path, 0, 0, message);
+    }
+    return true;
+}
+
+CString CGridItemReader::ChildText(const CString& tag) {
+    CString text;
+    m_tree.GetChildText(tag, text);
+    return text;
+}
+
+CString CGridItemReader::Attribute(const CString& name) {
+    CString value;
+    m_tree.GetAttribute(name, value);
+    return value;
+}
+
+}  // namespace CONFIG

@@ -1,0 +1,53 @@
+// Reads item groups and items of one XML file into property-grid records.
+#pragma once
+
+#include <list>
+#include <vector>
+
+#include "CString.h"
+#include "PropGridData.h"
+
+namespace TOOLS {
+class IXMLTree;
+}
+
+namespace CONFIG {
+
+class CItemTemplate;
+class CPropEditView;
+
+class CGridItemReader {
+public:
+    // `tree` is the loaded file at `path`; `templates`, when given, supplies the content of
+    // items that carry an "id". All three are borrowed for the reader's lifetime.
+    CGridItemReader(TOOLS::IXMLTree& tree, const CString& path, const CItemTemplate* templates);
+
+    // Reads the first "GridShow" child of the current element (the root) and appends one group
+    // per child of it. A group whose "ref" is not 0 also gets copies of the items of the first
+    // group of its kind in `baseView`, when there is one.
+    void ReadGridShow(std::vector<GridShowData*>& groups, const CPropEditView* baseView);
+    // Appends one new record per "Item" child of the current element, which stands at nesting
+    // `level` (the root is level 1). Items nested deeper than the read limit are left unread.
+    void ReadItems(std::list<GridItemData*>& items, int level);
+
+    // "Name" 1000000 ... "ZTThickness" 1000004; empty gives 1000005, any other text is
+    // reported and gives 1000005.
+    static int GetItemVarByName(const CString& name);
+
+private:
+    void ReadItem(GridItemData& item, int level);
+    void ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param, int level);
+    void ReadOptions(ItemOptions& options, int level);
+    void ReadOptionStates(AssembleData& assemble, int level);
+    // True (and one diagnostic per file) when an element at `level` lies beyond the read limit.
+    bool TooDeep(int level);
+    CString ChildText(const CString& tag);
+    CString Attribute(const CString& name);
+
+    TOOLS::IXMLTree& m_tree;
+    CString m_path;
+    const CItemTemplate* m_pTemplates;
+    bool m_depthReported = false;
+};
+
+}  // namespace CONFIG

@@ -1,0 +1,456 @@
+#include "Encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "FileSystem.h"
+
+namespace TOOLS {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Length (1-4) of the well-formed UTF-8 sequence at `s`, its code point in `cp`; 0 when the
+// bytes there are not a well-formed sequence (overlong forms and surrogates included).
+size_t Utf8Sequence(const unsigned char* s, size_t available, char32_t& cp) {
+    const unsigned char lead = s[0];
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    size_t length;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1Fu;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        cp = lead & 0x0Fu;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07u;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (available < length) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        if ((s[k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (s[k] & 0x3Fu);
+    }
+    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
+
+void AppendUtf8CodePoint(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendWideCodePoint(char32_t cp, std::wstring& out) {
+    if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
+        cp -= 0x10000;
+        out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+        out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(cp);
+    }
+}
+
+bool IsAscii(const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
+void FailAt(const std::string& decoded, const char* message, DecodeFailure& failure) {
+    failure.message = message;
+    LineAndColumnAt(decoded.data(), decoded.size(), decoded.size(), failure.line, failure.column);
+}
+
+// Checks that `text` from `start` on is UTF-8 without U+0000.
+bool ValidateUtf8(const std::string& text, size_t start, DecodeFailure& failure) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    size_t i = start;
+    while (i < size) {
+        const unsigned char b = bytes[i];
+        if (b >= 0x01 && b < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp = 0;
+        const size_t length = b == 0 ? 0 : Utf8Sequence(bytes + i, size - i, cp);
+        if (length == 0) {
+            failure.message = b == 0 ? "NUL character" : "invalid UTF-8";
+            LineAndColumnAt(text.data() + start, size - start, i - start, failure.line,
+                            failure.column);
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool DecodeUtf16(const std::string& bytes, size_t start, bool bigEndian, std::string& out,
+                 DecodeFailure& failure) {
+    if ((bytes.size() - start) % 2 != 0) {
+        failure.message = "UTF-16 text with an odd number of bytes";
+        return false;
+    }
+    out.clear();
+    out.reserve(bytes.size() - start);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    auto unitAt = [&](size_t i) -> char32_t {
+        return bigEndian ? (char32_t(p[i]) << 8) | p[i + 1] : (char32_t(p[i + 1]) << 8) | p[i];
+    };
+    for (size_t i = start; i < bytes.size(); i += 2) {
+        char32_t cp = unitAt(i);
+        if (cp == 0) {
+            FailAt(out, "NUL character", failure);
+            return false;
+        }
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            const char32_t low = i + 2 < bytes.size() ? unitAt(i + 2) : 0;
+            if (low < 0xDC00 || low > 0xDFFF) {
+                FailAt(out, "unpaired UTF-16 surrogate", failure);
+                return false;
+            }
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            FailAt(out, "unpaired UTF-16 surrogate", failure);
+            return false;
+        }
+        AppendUtf8CodePoint(cp, out);
+    }
+    return true;
+}
+
+void AppendUtf16(const std::string& utf8, bool bigEndian, std::string& out) {
+    out.reserve(out.size() + utf8.size() * 2);
+    auto unit = [&](char32_t u) {
+        const char hi = static_cast<char>(u >> 8);
+        const char lo = static_cast<char>(u & 0xFF);
+        if (bigEndian) {
+            out += hi;
+            out += lo;
+        } else {
+            out += lo;
+            out += hi;
+        }
+    };
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp = 0;
+        const size_t length = Utf8Sequence(p + i, utf8.size() - i, cp);
+        if (length == 0) {
+            cp = kReplacement;
+            i += 1;
+        } else {
+            i += length;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            unit(0xD800 + (cp >> 10));
+            unit(0xDC00 + (cp & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+}
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The encoding name of a leading XML declaration ("<?xml ... encoding='GBK' ?>"), or empty.
+std::string DeclaredEncoding(const std::string& text) {
+    constexpr size_t kLongestDeclaration = 1024;
+    if (text.size() < 6 || text.compare(0, 5, "<?xml") != 0 || !IsXmlSpace(text[5])) return {};
+    const size_t end = text.find("?>", 5);
+    if (end == std::string::npos || end > kLongestDeclaration) return {};
+    size_t pos = 5;
+    while ((pos = text.find("encoding", pos)) != std::string::npos && pos < end) {
+        const bool separate = IsXmlSpace(text[pos - 1]);
+        pos += 8;
+        if (!separate) continue;
+        while (pos < end && IsXmlSpace(text[pos])) ++pos;
+        if (pos >= end || text[pos] != '=') continue;
+        ++pos;
+        while (pos < end && IsXmlSpace(text[pos])) ++pos;
+        if (pos >= end || (text[pos] != '"' && text[pos] != '\'')) continue;
+        const size_t close = text.find(text[pos], pos + 1);
+        if (close == std::string::npos || close > end) return {};
+        return text.substr(pos + 1, close - pos - 1);
+    }
+    return {};
+}
+
+const char* IconvName(TextEncoding encoding) {
+    return encoding == TextEncoding::kGb18030 ? "GB18030" : "GBK";
+}
+
+class IconvHandle {
+public:
+    IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~IconvHandle() {
+        if (valid()) iconv_close(cd_);
+    }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of [in, in + inLeft) as it can, appending to `out`. Returns 0 when all
+    // of it was converted, else the errno that stopped it (EILSEQ, EINVAL); `in`/`inLeft` then
+    // point at the sequence that could not be converted.
+    int Convert(const char*& in, size_t& inLeft, std::string& out) {
+        while (inLeft > 0) {
+            const size_t used = out.size();
+            const size_t room = inLeft * 2 + 16;
+            out.resize(used + room);
+            char* inPtr = const_cast<char*>(in);
+            char* outPtr = &out[used];
+            size_t outLeft = room;
+            const size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = rc == static_cast<size_t>(-1) ? errno : 0;
+            out.resize(used + (room - outLeft));
+            in = inPtr;
+            if (error != 0 && error != E2BIG) return error;
+        }
+        return 0;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+bool DecodeLegacy(const std::string& bytes, TextEncoding encoding, std::string& out,
+                  DecodeFailure& failure) {
+    IconvHandle converter("UTF-8", IconvName(encoding));
+    if (!converter.valid()) {
+        failure.message = std::string("no converter from ") + IconvName(encoding);
+        return false;
+    }
+    out.clear();
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const char* in = bytes.data();
+    size_t inLeft = bytes.size();
+    if (converter.Convert(in, inLeft, out) != 0) {
+        FailAt(out,
+               encoding == TextEncoding::kGb18030 ? "invalid GB18030 text" : "invalid GBK text",
+               failure);
+        return false;
+    }
+    const size_t nul = out.find('\0');
+    if (nul != std::string::npos) {
+        out.resize(nul);
+        FailAt(out, "NUL character", failure);
+        return false;
+    }
+    return true;
+}
+
+bool EncodeLegacy(const std::string& utf8, TextEncoding encoding, std::string& out,
+                  std::string& error) {
+    IconvHandle converter(IconvName(encoding), "UTF-8");
+    if (!converter.valid()) {
+        error = std::string("no converter to ") + IconvName(encoding);
+        return false;
+    }
+    const char* in = utf8.data();
+    size_t inLeft = utf8.size();
+    while (inLeft > 0) {
+        if (converter.Convert(in, inLeft, out) == 0) break;
+        // A character this code page has no bytes for: write it as a character reference.
+        char32_t cp = 0;
+        size_t length = Utf8Sequence(reinterpret_cast<const unsigned char*>(in), inLeft, cp);
+        if (length == 0) {
+            cp = kReplacement;
+            length = 1;
+        }
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(cp));
+        out += reference;
+        in += length;
+        inLeft -= length;
+    }
+    return true;
+}
+
+}  // namespace
+
+void AppendUtf8(const wchar_t* text, size_t length, std::string& out) {
+    for (size_t i = 0; i < length; ++i) {
+        char32_t cp = static_cast<char32_t>(text[i]);
+        if (sizeof(wchar_t) == 2) {
+            cp &= 0xFFFF;
+            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length) {
+                const char32_t low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+        AppendUtf8CodePoint(cp, out);
+    }
+}
+
+CString WideFromUtf8(const char* text, size_t length) {
+    if (length == 0) return CString();
+    std::wstring wide;
+    if (IsAscii(text, length)) {
+        wide.resize(length);
+        for (size_t i = 0; i < length; ++i) wide[i] = static_cast<wchar_t>(text[i]);
+        return CString(std::move(wide));
+    }
+    wide.reserve(length);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t i = 0;
+    while (i < length) {
+        char32_t cp = 0;
+        const size_t sequence = Utf8Sequence(bytes + i, length - i, cp);
+        if (sequence == 0) {
+            AppendWideCodePoint(kReplacement, wide);
+            ++i;
+        } else {
+            AppendWideCodePoint(cp, wide);
+            i += sequence;
+        }
+    }
+    return CString(std::move(wide));
+}
+
+std::string Utf8FromWide(const CString& text) {
+    std::string out;
+    const wchar_t* wide = text.GetString();
+    const size_t length = static_cast<size_t>(text.GetLength());
+    out.reserve(length);
+    AppendUtf8(wide, length, out);
+    return out;
+}
+
+void LineAndColumnAt(const char* text, size_t size, size_t offset, int& line, int& column) {
+    line = 1;
+    column = 1;
+    const size_t end = offset < size ? offset : size;
+    for (size_t i = 0; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\n') {
+            if (i == 0 || text[i - 1] != '\r') ++line;
+            column = 1;
+        } else if (c == '\r') {
+            ++line;
+            column = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+}
+
+bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure) {
+    encoding = DocumentEncoding();
+    failure = DecodeFailure();
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+
+    if (size >= 4 && ((p[0] == 0xFF && p[1] == 0xFE && p[2] == 0 && p[3] == 0) ||
+                      (p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF))) {
+        failure.message = "unsupported encoding \"UTF-32\"";
+        return false;
+    }
+    if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+        encoding.byteOrderMark = true;
+        if (!ValidateUtf8(text, 3, failure)) return false;
+        text.erase(0, 3);
+        return true;
+    }
+    const bool little = size >= 2 && p[0] == 0xFF && p[1] == 0xFE;
+    const bool big = size >= 2 && p[0] == 0xFE && p[1] == 0xFF;
+    // Without a byte order mark, UTF-16 still shows in the "<?" that opens the declaration.
+    const bool littleBare =
+        !little && size >= 4 && p[0] == '<' && p[1] == 0 && p[2] == '?' && p[3] == 0;
+    const bool bigBare = !big && size >= 4 && p[0] == 0 && p[1] == '<' && p[2] == 0 && p[3] == '?';
+    if (little || big || littleBare || bigBare) {
+        encoding.encoding = (big || bigBare) ? TextEncoding::kUtf16BE : TextEncoding::kUtf16LE;
+        encoding.byteOrderMark = little || big;
+        std::string utf8;
+        if (!DecodeUtf16(text, encoding.byteOrderMark ? 2 : 0, big || bigBare, utf8, failure)) {
+            return false;
+        }
+        text.swap(utf8);
+        return true;
+    }
+
+    const std::string declared = AsciiLower(DeclaredEncoding(text));
+    if (declared == "gb2312" || declared == "gbk") {
+        encoding.encoding = TextEncoding::kGbk;
+    } else if (declared == "gb18030") {
+        encoding.encoding = TextEncoding::kGb18030;
+    } else if (!declared.empty() && declared != "utf-8" && declared != "utf8" &&
+               declared != "us-ascii" && declared != "ascii" && declared != "utf-16") {
+        // ("UTF-16" declared over single-byte text is a common slip; the text is read as
+        // UTF-8, which it must then be.)
+        failure.message = "unsupported encoding \"" + DeclaredEncoding(text) + "\"";
+        return false;
+    }
+    if (encoding.encoding == TextEncoding::kUtf8) return ValidateUtf8(text, 0, failure);
+    std::string utf8;
+    if (!DecodeLegacy(text, encoding.encoding, utf8, failure)) return false;
+    text.swap(utf8);
+    return true;
+}
+
+bool EncodeXmlDocument(const std::string& utf8, const DocumentEncoding& encoding,
+                       std::string& bytes, std::string& error) {
+    bytes.clear();
+    switch (encoding.encoding) {
+        case TextEncoding::kUtf8:
+            if (encoding.byteOrderMark) bytes = "\xEF\xBB\xBF";
+            bytes += utf8;
+            return true;
+        case TextEncoding::kUtf16LE:
+        case TextEncoding::kUtf16BE: {
+            const bool big = encoding.encoding == TextEncoding::kUtf16BE;
+            if (encoding.byteOrderMark) bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+            AppendUtf16(utf8, big, bytes);
+            return true;
+        }
+        case TextEncoding::kGbk:
+        case TextEncoding::kGb18030:
+            return EncodeLegacy(utf8, encoding.encoding, bytes, error);
+    }
+    error = "unknown encoding";
+    return false;
+}
+
+}  // namespace TOOLS

@@ -1,0 +1,270 @@
+#include "FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <cwctype>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace TOOLS {
+namespace {
+
+// strerror_r comes in a GNU form (returns the text) and an XSI form (fills the buffer).
+[[maybe_unused]] const char* PickErrorText(const char* text, const char*) { return text; }
+[[maybe_unused]] const char* PickErrorText(int, const char* buffer) { return buffer; }
+
+std::string ErrorText(int error) {
+    char buffer[256] = "unknown error";
+    return PickErrorText(strerror_r(error, buffer, sizeof buffer), buffer);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, reporting the result (a deferred write error can show here).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool ExistsAsWritten(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// A simple case fold: ASCII, Latin-1, Greek, Cyrillic and full-width Latin letters, and
+// whatever towlower knows in the current locale.
+wchar_t FoldCase(wchar_t c) {
+    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F) || (c >= 0xFF21 && c <= 0xFF3A)) {
+        return static_cast<wchar_t>(c + 32);
+    }
+    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 80);
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    const bool asciiA = std::all_of(a.begin(), a.end(), [](char c) { return (c & 0x80) == 0; });
+    const bool asciiB = std::all_of(b.begin(), b.end(), [](char c) { return (c & 0x80) == 0; });
+    if (asciiA && asciiB) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return FoldCase(static_cast<wchar_t>(x)) == FoldCase(static_cast<wchar_t>(y));
+               });
+    }
+    const CString wa = WideFromUtf8(a);
+    const CString wb = WideFromUtf8(b);
+    if (wa.GetLength() != wb.GetLength()) return false;
+    for (int i = 0; i < wa.GetLength(); ++i) {
+        if (FoldCase(wa[i]) != FoldCase(wb[i])) return false;
+    }
+    return true;
+}
+
+// The entry of `folder` whose name equals `name` without regard to case; the smallest in
+// ordinal order when several do. Empty when none does.
+std::string FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return {};
+    std::string best;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string candidate = entry->d_name;
+        if (candidate == "." || candidate == "..") continue;
+        if (EqualIgnoringCase(candidate, name) && (best.empty() || candidate < best)) {
+            best = candidate;
+        }
+    }
+    ::closedir(dir);
+    return best;
+}
+
+std::string MatchComponentsIgnoringCase(const std::string& path) {
+    std::string resolved = path[0] == '/' ? "/" : "";
+    size_t pos = 0;
+    bool matching = true;
+    while (pos < path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        const std::string component = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (component.empty()) continue;
+        const std::string folder = resolved;
+        if (!resolved.empty() && resolved.back() != '/') resolved += '/';
+        if (!matching || component == "." || component == ".." ||
+            ExistsAsWritten(resolved + component)) {
+            resolved += component;
+            continue;
+        }
+        const std::string found = FindEntryIgnoringCase(folder, component);
+        if (found.empty()) {
+            // Nothing further down can exist; keep the rest as written.
+            matching = false;
+            resolved += component;
+        } else {
+            resolved += found;
+        }
+    }
+    if (path.back() == '/' && resolved.back() != '/') resolved += '/';
+    return resolved;
+}
+
+std::atomic<unsigned> g_temporaryCounter{0};
+
+bool WriteAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string NativePath(const CString& path) {
+    std::string native = Utf8FromWide(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    if (native.empty()) return native;
+    struct stat info;
+    if (::stat(native.c_str(), &info) == 0) return native;
+    return MatchComponentsIgnoringCase(native);
+}
+
+bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error) {
+    bytes.clear();
+    // Non-blocking, so that a FIFO or device named by a configuration cannot stall the open.
+    FileDescriptor file(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = ErrorText(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
+    try {
+        // The size is a hint: read until the end, in case the file changes meanwhile.
+        size_t used = 0;
+        bytes.resize(static_cast<size_t>(info.st_size) + 1);
+        while (true) {
+            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            const ssize_t got = ::read(file.get(), &bytes[used], bytes.size() - used);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                error = ErrorText(errno);
+                bytes.clear();
+                return false;
+            }
+            if (got == 0) break;
+            used += static_cast<size_t>(got);
+        }
+        bytes.resize(used);
+    } catch (const std::bad_alloc&) {
+        error = "file too large to read";
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
+                           std::string& error) {
+    std::string target = nativePath;
+    struct stat info;
+    // Replace the file a symbolic link points to, and keep the link.
+    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        error = ErrorText(EISDIR);
+        return false;
+    }
+    if (exists && !S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
+
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = (slash == std::string::npos ? std::string() : folder) + "." + name + ".tmp" +
+                    std::to_string(::getpid()) + "-" + std::to_string(g_temporaryCounter++);
+        // 0666 and the process umask, as for any new file; an existing file's mode is copied.
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    FileDescriptor file(fd);
+    auto fail = [&](int errorNumber) {
+        error = ErrorText(errorNumber);
+        ::unlink(temporary.c_str());
+        return false;
+    };
+    if (!WriteAll(file.get(), bytes)) return fail(errno);
+    if (exists) {
+        if (::fchmod(file.get(), info.st_mode & 07777) != 0) return fail(errno);
+        if (::fchown(file.get(), info.st_uid, info.st_gid) != 0) {
+            // Not owner of the original: the new file keeps ours, as a plain write would not,
+            // but the content matters more than the owner.
+        }
+    }
+    if (::fsync(file.get()) != 0) return fail(errno);
+    if (!file.Close()) return fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
+
+    // Make the rename itself durable; failing that, the file is still complete either way.
+    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0) ::fsync(directory.get());
+    return true;
+}
+
+}  // namespace TOOLS
