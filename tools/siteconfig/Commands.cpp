@@ -89,8 +89,8 @@ struct PluginScan {
     std::vector<std::string> handlerTypes;
 
     void Run(const std::string& appDir, const std::string& listFile, FindingCollector& findings) {
-        graphs = std::make_unique<CONFIG::CGraphsConfig>(FromUtf8(appDir), FromUtf8(listFile),
-                                                         &host);
+        graphs =
+            std::make_unique<CONFIG::CGraphsConfig>(FromUtf8(appDir), FromUtf8(listFile), &host);
         for (const RecordingHost::Request& request : host.requests()) {
             if (request.resolved) continue;
             Finding finding;
@@ -236,7 +236,12 @@ int RunCheck(const Options& options) {
     const std::string resourceFile = layout.Path("--resource");
     std::error_code ec;
     if (fs::exists(resourceFile, ec) && !settings.Load(FromUtf8(resourceFile))) {
-        findings.Add({Finding::Kind::kCheck, resourceFile, 0, 0, {}, 0,
+        findings.Add({Finding::Kind::kCheck,
+                      resourceFile,
+                      0,
+                      0,
+                      {},
+                      0,
                       "settings file has no \"Config\" element"});
     }
     const auto values = CONFIG::CConfigInspector::GetResourceValues(settings);
@@ -251,7 +256,12 @@ int RunCheck(const Options& options) {
     for (const Layout::Part& part : layout.parts) {
         const std::string path = layout.Path(part.flag);
         if (fs::exists(path, ec) || findings.HasDiagnosticFor(path)) continue;
-        findings.Add({Finding::Kind::kCheck, path, 0, 0, {}, 0,
+        findings.Add({Finding::Kind::kCheck,
+                      path,
+                      0,
+                      0,
+                      {},
+                      0,
                       std::string(part.folder ? "folder" : "file") + " not found (" +
                           part.description + ", " + part.flag + ")"});
     }
@@ -269,9 +279,8 @@ int RunCheck(const Options& options) {
         std::cout << (clean ? "" : "\n") << "Loaded " << layout.root << ":\n";
         const Json summary = Summary(*config, values, plugins);
         for (const auto& [what, count] : summary.items()) {
-            std::cout << "  " << what << ": " << (count.is_string() ? count.get<std::string>()
-                                                                     : count.dump())
-                      << '\n';
+            std::cout << "  " << what << ": "
+                      << (count.is_string() ? count.get<std::string>() : count.dump()) << '\n';
         }
         std::cout << (clean ? "No problems found.\n"
                             : std::to_string(findings.findings().size()) + " problem(s) found.\n");
@@ -310,8 +319,8 @@ int RunType(const Options& options, const std::string& category) {
         answer["definition"] =
             it == definitions.end() ? Json(nullptr) : DescribeRecord(names, it->second);
         CONFIG::PropertyInsData templ;
-        answer["template"] = config.GetTemplateCompIns(text, templ) ? DescribeRecord(names, templ)
-                                                                     : Json(nullptr);
+        answer["template"] =
+            config.GetTemplateCompIns(text, templ) ? DescribeRecord(names, templ) : Json(nullptr);
     }
     return Finish(options, session, std::move(answer), found);
 }
@@ -322,8 +331,8 @@ namespace {
 Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSection,
                 const std::string& loc) {
     const Names names(config);
-    CONFIG::IPropEditView* view = config.GetPropertyShowConfig()->GetPropEditView(
-        FromUtf8(typeAndSection), FromUtf8(loc));
+    CONFIG::IPropEditView* view =
+        config.GetPropertyShowConfig()->GetPropEditView(FromUtf8(typeAndSection), FromUtf8(loc));
     const CONFIG::CConfigInspector inspector(config);
     const auto views = inspector.GetLocationViews();
     Json answer;
@@ -332,8 +341,8 @@ Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSec
     answer["chosen"] = "fallback view (no location view matches)";
     for (size_t i = 0; i < views.size(); ++i) {
         if (views[i].view != view) continue;
-        answer["chosen"] = "location view " + std::to_string(i + 1) + " of " +
-                           std::to_string(views.size());
+        answer["chosen"] =
+            "location view " + std::to_string(i + 1) + " of " + std::to_string(views.size());
         answer["viewLoc"] = ToUtf8(views[i].loc);
         Json sections = Json::array();
         for (const CString& s : views[i].typeAndSections) sections.push_back(ToUtf8(s));

@@ -25,8 +25,8 @@ private:
     CONFIG::IPropertiesConfig& config_;
 };
 
-std::string ViewModeName(int mode);  // "PouMian", ... or "#N"
-std::string PartKindName(int kind);  // "Main", ... "(none)" for 6, or "#N"
+std::string ViewModeName(int mode);       // "PouMian", ... or "#N"
+std::string PartKindName(int kind);       // "Main", ... "(none)" for 6, or "#N"
 std::string ComponentKindName(int kind);  // "linear", "block", "region" or "#N"
 std::string ItemVarName(int itemVar);     // "Name", ... "" for none, or "#N"
 

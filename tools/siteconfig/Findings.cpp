@@ -50,15 +50,13 @@ std::string ExplainReport(const std::string& source, int line) {
     static const std::map<std::pair<std::string, int>, std::string> kHints = {
         {{"Config\\PropShowCfg", 146}, "listener name has no \"_\" before its part kind"},
         {{"Config\\PropShowCfg", 282}, "\"ItemVar\" is not a known item variable"},
-        {{"Config\\PropShowCfg", 357},
-         "not a part kind (Main, Attach, Struct, LeftRight, Side)"},
+        {{"Config\\PropShowCfg", 357}, "not a part kind (Main, Attach, Struct, LeftRight, Side)"},
         {{"Config\\PropShowCfg", 374},
          "not a view name (PouMian, PingMian, LiMian, View3D, SGPaper)"},
         {{"Config\\PropShowCfg", 432}, "the view's container is not in EnableContainer.xml"},
         {{"Config\\PropShowCfg", 551}, "container name defined twice"},
         {{"Config\\PropShowCfg", 672}, "view parameter listed twice"},
-        {{"Config\\PropShowCfg", 711},
-         "edit-view file is missing or has no \"PropEditView\" root"},
+        {{"Config\\PropShowCfg", 711}, "edit-view file is missing or has no \"PropEditView\" root"},
         {{"Config\\PropShowCfg", 764}, "\"kd\" is not linear, block or region"},
         {{"Config\\PropShowCfg", 890}, "no edit view matches; the empty fallback view is used"},
         {{"Config\\PropShowCfg", 967}, "the component type has no kind"},
@@ -113,7 +111,8 @@ const char* KindName(Finding::Kind kind) {
 std::string FindingText(const Finding& finding) {
     if (finding.kind != Finding::Kind::kReport) return finding.message;
     std::string text = ExplainReport(finding.source, finding.sourceLine);
-    if (!finding.message.empty()) text = text.empty() ? finding.message : finding.message + ": " + text;
+    if (!finding.message.empty())
+        text = text.empty() ? finding.message : finding.message + ": " + text;
     if (text.empty()) text = "check failed";
     return text + " [" + finding.source + ":" + std::to_string(finding.sourceLine) + "]";
 }

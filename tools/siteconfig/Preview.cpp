@@ -178,10 +178,11 @@ private:
         const std::string name = "switch" + std::to_string(++switchGroups_);
         bool first = true;
         for (const Json& sw : switches) {
-            out_ << "<div class=\"switch\"><label class=\"switch-title\"><input type=\"radio\" name=\""
+            out_ << "<div class=\"switch\"><label class=\"switch-title\"><input type=\"radio\" "
+                    "name=\""
                  << name << "\"" << (first ? " checked=\"checked\"" : "")
-                 << (enabled ? "" : " disabled=\"disabled\"") << "/> "
-                 << Escape(Text(sw, "title")) << "</label>";
+                 << (enabled ? "" : " disabled=\"disabled\"") << "/> " << Escape(Text(sw, "title"))
+                 << "</label>";
             first = false;
             if (!sw.at("items").empty()) {
                 out_ << "<table class=\"grid\">";

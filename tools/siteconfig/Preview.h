@@ -11,8 +11,8 @@ namespace sctool {
 struct PreviewInput {
     std::string typeAndSection;
     std::string loc;
-    std::string viewLabel;            // which view was chosen, in words
-    nlohmann::ordered_json view;      // DescribeView, with "container" (object or null)
+    std::string viewLabel;                      // which view was chosen, in words
+    nlohmann::ordered_json view;                // DescribeView, with "container" (object or null)
     std::map<std::string, std::string> values;  // parameter name -> value shown in the grid
 };
 

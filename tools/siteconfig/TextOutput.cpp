@@ -7,9 +7,7 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-bool IsLeaf(const Json& value) {
-    return !value.is_structured() || value.empty();
-}
+bool IsLeaf(const Json& value) { return !value.is_structured() || value.empty(); }
 
 std::string Scalar(const Json& value) {
     if (value.is_string()) {

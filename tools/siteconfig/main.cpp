@@ -43,8 +43,7 @@ int main(int argc, char** argv) {
                    "Configuration root of the query commands (default: current folder)");
     for (sctool::Layout::Part& part : options.layout.parts) {
         app.add_option(part.flag, part.override,
-                       std::string(part.description) + " (default: ROOT/" + part.defaultPath +
-                           ")")
+                       std::string(part.description) + " (default: ROOT/" + part.defaultPath + ")")
             ->group("Layout");
     }
     app.add_option("--app-dir", options.layout.appDir,
@@ -56,21 +55,24 @@ int main(int argc, char** argv) {
     std::string arg1, arg2, arg3, output;
 
     auto* check = app.add_subcommand(
-        "check", "Load everything as the application does; print every report and diagnostic "
-                 "with its file, then what was loaded");
+        "check",
+        "Load everything as the application does; print every report and diagnostic "
+        "with its file, then what was loaded");
     check->add_option("ROOT", options.layout.root, "Configuration root")->required();
 
     auto* dump = app.add_subcommand(
         "dump", "Print every table in a stable order (for diff); reports go to stderr");
     dump->add_option("ROOT", options.layout.root, "Configuration root")->required();
 
-    auto* type = app.add_subcommand("type", "The component type of a category text, with its "
-                                            "definition and template");
+    auto* type = app.add_subcommand("type",
+                                    "The component type of a category text, with its "
+                                    "definition and template");
     type->add_option("CATEGORY", arg1, "Category text, e.g. \\基本构件\\墙\\直形墙")->required();
 
     auto* view = app.add_subcommand(
-        "view", "The edit view chosen for a type-and-section text at a location: groups, items, "
-                "mark classes and container");
+        "view",
+        "The edit view chosen for a type-and-section text at a location: groups, items, "
+        "mark classes and container");
     view->add_option("TYPE-AND-SECTION", arg1, "Type-and-section text, e.g. Wall_直形墙")
         ->required();
     view->add_option("LOC", arg2, "Location text, e.g. \\基本构件\\墙")->required();
