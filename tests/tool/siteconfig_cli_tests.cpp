@@ -103,8 +103,7 @@ TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_NE(result.out.find("No problems found."), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("definitions: 12"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("plug-in libraries: 1 of 1 loaded"), std::string::npos)
-        << result.out;
+    EXPECT_NE(result.out.find("plug-in libraries: 1 of 1 loaded"), std::string::npos) << result.out;
 
     const Result json = Run({"--json", "check", SITECONFIG_EXAMPLE_DIR});
     ASSERT_EQ(json.status, 0) << json.err;
@@ -148,14 +147,12 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
          "Display/PropertyLocShow.xml", "not a view name"},
         {"unknown part kind in an edit view",
          [](const fs::path& root) {
-             Replace(root / "Display/Views/ColumnView.xml", "<LeftRight title",
-                     "<LeftRigth title");
+             Replace(root / "Display/Views/ColumnView.xml", "<LeftRight title", "<LeftRigth title");
              Replace(root / "Display/Views/ColumnView.xml", "</LeftRight>", "</LeftRigth>");
          },
          "Display/Views/ColumnView.xml", "not a part kind"},
-        {"missing plug-in list",
-         [](const fs::path& root) { fs::remove(root / "Plugins.ini"); }, "Plugins.ini",
-         "not found"},
+        {"missing plug-in list", [](const fs::path& root) { fs::remove(root / "Plugins.ini"); },
+         "Plugins.ini", "not found"},
         {"plug-in list naming a missing library",
          [](const fs::path& root) {
              Replace(root / "Plugins.ini", "SampleGraphHandlers.so", "Missing.so");
@@ -176,11 +173,10 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
         bool named = false;
         std::istringstream lines(result.out);
         for (std::string line; std::getline(lines, line);) {
-            named = named || (line.rfind(c.file, 0) == 0 &&
-                              line.find(c.detail) != std::string::npos);
+            named =
+                named || (line.rfind(c.file, 0) == 0 && line.find(c.detail) != std::string::npos);
         }
-        EXPECT_TRUE(named) << "no line starts with " << c.file << " and names " << c.detail
-                           << ":\n"
+        EXPECT_TRUE(named) << "no line starts with " << c.file << " and names " << c.detail << ":\n"
                            << result.out;
     }
 }
@@ -193,9 +189,9 @@ TEST_F(SiteconfigCommand, DumpIsStableJsonThatKeepsChineseText) {
     EXPECT_EQ(first.out, second.out);
 
     const Json dump = Json::parse(first.out);
-    const std::vector<std::string> tables = {
-        "definitions", "templates", "models",     "shapePool",  "categoryIndex", "locations",
-        "views",       "kinds",     "parameters", "viewModes", "containers"};
+    const std::vector<std::string> tables = {"definitions",   "templates", "models",    "shapePool",
+                                             "categoryIndex", "locations", "views",     "kinds",
+                                             "parameters",    "viewModes", "containers"};
     std::vector<std::string> keys;
     for (const auto& entry : dump.items()) keys.push_back(entry.key());
     EXPECT_EQ(keys, tables);
@@ -219,8 +215,8 @@ TEST_F(SiteconfigCommand, DumpIsStableJsonThatKeepsChineseText) {
 }
 
 TEST_F(SiteconfigCommand, ViewAnswersTheChosenLayout) {
-    const Result result = Run({"--json", "-r", SITECONFIG_EXAMPLE_DIR, "view", "Wall_直形墙",
-                               "\\基本构件\\墙\\直形墙"});
+    const Result result = Run(
+        {"--json", "-r", SITECONFIG_EXAMPLE_DIR, "view", "Wall_直形墙", "\\基本构件\\墙\\直形墙"});
     ASSERT_EQ(result.status, 0) << result.out << result.err;
     const Json view = Json::parse(result.out);
     EXPECT_EQ(view.at("chosen"), "location view 1 of 7");
@@ -240,16 +236,16 @@ TEST_F(SiteconfigCommand, ViewAnswersTheChosenLayout) {
 
 TEST_F(SiteconfigCommand, PreviewIsWellFormedAndShowsEveryItem) {
     const std::string page = (scratch_.path() / "beam.html").string();
-    const Result result = Run({"-r", SITECONFIG_EXAMPLE_DIR, "preview", "Beam_矩形",
-                               "\\基本构件\\梁", "-o", page});
+    const Result result =
+        Run({"-r", SITECONFIG_EXAMPLE_DIR, "preview", "Beam_矩形", "\\基本构件\\梁", "-o", page});
     ASSERT_EQ(result.status, 0) << result.out << result.err;
 
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_file(page.c_str());
     ASSERT_TRUE(parsed) << parsed.description() << " at offset " << parsed.offset;
 
-    const Result view = Run({"--json", "-r", SITECONFIG_EXAMPLE_DIR, "view", "Beam_矩形",
-                             "\\基本构件\\梁"});
+    const Result view =
+        Run({"--json", "-r", SITECONFIG_EXAMPLE_DIR, "view", "Beam_矩形", "\\基本构件\\梁"});
     std::vector<std::string> expected;
     const Json described = Json::parse(view.out);
     for (const Json& group : described.at("groups")) {
@@ -281,8 +277,8 @@ TEST_F(SiteconfigCommand, QueriesAnswerFromTheExample) {
     EXPECT_EQ(Json::parse(locs.out).at("expandsTo"),
               Json::array({"\\基本构件\\墙\\直形墙", "\\基本构件\\墙\\弧形墙"}));
 
-    const Result shape = Run({"--json", "-r", root, "shape", "TowerCrane", "\\大型机械\\塔吊",
-                              "QTZ125"});
+    const Result shape =
+        Run({"--json", "-r", root, "shape", "TowerCrane", "\\大型机械\\塔吊", "QTZ125"});
     ASSERT_EQ(shape.status, 0) << shape.err;
     EXPECT_EQ(Json::parse(shape.out).at("record").at("initName"), "QTZ125 塔吊");
 

@@ -15,10 +15,9 @@ int main(int argc, char** argv) {
     const TOOLS::LogSink previous =
         TOOLS::SetLogSink([&reports](const TOOLS::LogReport&) { ++reports; });
 
-    CONFIG::CPropertiesConfig config(base + L"Definitions/", base + L"Display/",
-                                     base + L"Templates/", base + L"Models/",
-                                     base + L"GraphLibs/GraphLib1.xml",
-                                     base + L"GraphLibs/GraphLib2.xml", base + L"ShapePool/");
+    CONFIG::CPropertiesConfig config(
+        base + L"Definitions/", base + L"Display/", base + L"Templates/", base + L"Models/",
+        base + L"GraphLibs/GraphLib1.xml", base + L"GraphLibs/GraphLib2.xml", base + L"ShapePool/");
     CONFIG::IPropertiesConfig& properties = config;
     const auto wall = properties.GetComponentTypeByName(L"Wall");
     const bool ok = wall == KADO::Product::Wall && properties.GetDefaultName(wall) == L"墙" &&
