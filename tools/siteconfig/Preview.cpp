@@ -68,6 +68,7 @@ tr.disabled td { color: #8c959f; background: #f0f0f0; }
 .badge { font-size: 11px; background: #fff8c5; border-radius: 3px; padding: 0 4px; }
 input[type=text], select { width: 95%; }
 .switch { margin: 4px 0 0 8px; border-left: 3px solid #d0d7de; padding-left: 6px; }
+.switch table.grid { width: 100%; border-color: #d0d7de; }
 .switch-title { font-weight: 600; }
 table.states { border-collapse: collapse; margin-top: 4px; font-size: 12px; }
 .states td, .states th { border: 1px solid #d0d7de; padding: 1px 4px; }
