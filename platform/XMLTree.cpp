@@ -444,7 +444,9 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
 }
 
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
-    const pugi::xml_node child = FindChild(&tag.utf8(), 0);
+    // A first-child lookup never continues, so it needs no step memo.
+    const pugi::xml_node child = current_ ? NextMatching(current_.first_child(), &tag.utf8())
+                                          : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;

@@ -77,6 +77,20 @@ public:
     virtual void OutOfElement() = 0;
 };
 
+// The current element's attribute, or the empty text when absent.
+inline CString AttributeOf(IXMLTree& tree, const XmlName& name) {
+    CString value;
+    tree.GetAttribute(name, value);
+    return value;
+}
+
+// The text of the current element's first child with this tag, or the empty text.
+inline CString ChildTextOf(IXMLTree& tree, const XmlName& tag) {
+    CString text;
+    tree.GetChildText(tag, text);
+    return text;
+}
+
 class CXMLTreeCreator {
 public:
     // Puts a new empty tree into `tree`. Always true.
