@@ -36,7 +36,8 @@ std::unique_ptr<IXMLTree> NewTree() {
 }
 
 PropertyParam MakeParam(EKADOParameterType type, const CString& userValue, const CString& value) {
-    return PropertyParam(type, std::make_pair(userValue.str(), value.str()));
+    return PropertyParam(type,
+                         std::make_pair(std::wstring(userValue.str()), std::wstring(value.str())));
 }
 
 // The paths that the folder's "filelist.cfg" names, in its order.

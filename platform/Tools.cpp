@@ -64,8 +64,8 @@ CString NameOf(const NameEntry<Enum> (&table)[N], Enum value) {
 
 template <typename List>
 void Split(const CString& text, List& out, const CString& delimiter) {
-    const std::wstring& s = text.str();
-    const std::wstring& d = delimiter.str();
+    const std::wstring_view s = text.str();
+    const std::wstring_view d = delimiter.str();
     if (d.empty()) {
         out.push_back(text);
         return;
