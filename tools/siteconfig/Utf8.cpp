@@ -40,7 +40,7 @@ void AppendWide(std::wstring& out, char32_t c) {
 
 }  // namespace
 
-std::string ToUtf8(const std::wstring& text) {
+std::string ToUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -101,7 +101,7 @@ CString FromUtf8(const std::string& text) {
         AppendWide(out, c);
         i += static_cast<size_t>(extra) + 1;
     }
-    return CString(std::move(out));
+    return CString(out);
 }
 
 }  // namespace sctool

@@ -2,13 +2,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "SiteConfig.h"
 
 namespace sctool {
 
 // Invalid code units (lone surrogates, values past U+10FFFF) become U+FFFD.
-std::string ToUtf8(const std::wstring& text);
+std::string ToUtf8(std::wstring_view text);
+inline std::string ToUtf8(const std::wstring& text) { return ToUtf8(std::wstring_view(text)); }
 inline std::string ToUtf8(const CString& text) { return ToUtf8(text.str()); }
 // Invalid byte sequences become U+FFFD.
 CString FromUtf8(const std::string& text);
