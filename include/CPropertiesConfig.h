@@ -53,6 +53,7 @@ public:
 
 private:
     friend class CPropertiesConfigTestPeer;
+    friend class CConfigInspector;
 
     void InitPropertyOrigData(const CString& folder);
     void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);

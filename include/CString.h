@@ -94,6 +94,12 @@ public:
     }
     void FormatList(const wchar_t* format, std::initializer_list<TOOLS::detail::FormatArg> args);
 
+    // Makes the buffer this string's own, `length` characters long (new ones unset), and
+    // returns it for filling; ReleaseBuffer then sets the final length (-1: up to the first
+    // L'\0'). The pointer is valid until the string is next changed.
+    wchar_t* GetBufferSetLength(int length);
+    void ReleaseBuffer(int newLength = -1);
+
     CString& operator+=(const CString& other);
     CString& operator+=(const wchar_t* other);
     CString& operator+=(wchar_t ch);

@@ -101,6 +101,23 @@ void CString::Append(const wchar_t* text, int length) {
     rep_->text[rep_->length] = L'\0';
 }
 
+wchar_t* CString::GetBufferSetLength(int length) {
+    length = std::max(length, 0);
+    Reserve(length);
+    rep_->length = length;
+    rep_->text[length] = L'\0';
+    return rep_->text;
+}
+
+void CString::ReleaseBuffer(int newLength) {
+    if (!rep_) return;
+    if (newLength < 0 || newLength > rep_->capacity) {
+        newLength = static_cast<int>(std::wcslen(rep_->text));
+    }
+    rep_->length = newLength;
+    rep_->text[newLength] = L'\0';
+}
+
 CString::CString(const wchar_t* s) {
     if (s) Append(s, static_cast<int>(std::wcslen(s)));
 }
