@@ -100,7 +100,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Wine prefix $WINEPREFIX"
   wineboot --init >/dev/null 2>&1
 fi
+# One server for the whole run, with Wine's own services started now: started by the first test
+# instead, they would hold that test's output pipe open, and its listing would never end.
 wineserver --persistent=60
 trap 'wineserver --kill >/dev/null 2>&1 || true' EXIT
+wineboot >/dev/null 2>&1 </dev/null
 echo "== tests under Wine"
 ctest --test-dir "$out/siteconfig" --output-on-failure -j "$jobs"
