@@ -96,14 +96,17 @@ export WINEPREFIX=$out/wine
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
 unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$WINEPREFIX"
+# One server for the whole run (one may be running already). Wine's own services start before
+# the tests: started by the first test instead, they would hold that test's output pipe open,
+# and its listing would never end.
+wineserver --persistent=60 2>/dev/null || true
+trap 'wineserver --kill >/dev/null 2>&1 || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Wine prefix $WINEPREFIX"
-  wineboot --init >/dev/null 2>&1
+  wineboot --init >/dev/null 2>&1 </dev/null
+else
+  wineboot >/dev/null 2>&1 </dev/null
 fi
-# One server for the whole run, with Wine's own services started now: started by the first test
-# instead, they would hold that test's output pipe open, and its listing would never end.
-wineserver --persistent=60
-trap 'wineserver --kill >/dev/null 2>&1 || true' EXIT
-wineboot >/dev/null 2>&1 </dev/null
 echo "== tests under Wine"
 ctest --test-dir "$out/siteconfig" --output-on-failure -j "$jobs"
