@@ -16,7 +16,10 @@ UINT WindowsCodePage(TextEncoding codePage) {
 
 // Conversions run a chunk at a time: one call for a chunk that converts, one call per character
 // only inside the chunk that holds the fault, so a long text costs linear time either way.
+// Encoding starts with small chunks and doubles them while they convert, since a caller that
+// meets a character the code page lacks starts again right after it.
 constexpr size_t kChunk = 4096;
+constexpr size_t kFirstChunk = 32;
 
 // Length of the GBK/GB18030 character that starts at `p`, from its byte pattern alone: one byte
 // below 0x80, four when the second byte is a digit (GB18030's four-byte form), two otherwise.
@@ -32,6 +35,12 @@ size_t LegacyCharLength(const unsigned char* p, size_t available) {
 constexpr UINT kGbk = 936;
 constexpr UINT kGb18030 = 54936;
 constexpr size_t kFourByteBmpCount = 39420;
+// Code page 936 gives private-use characters for a few dozen two-byte codes to which GB18030
+// gives real characters, the first being U+01F9. From there on the count of characters left to
+// the four-byte form differs, so the stand-in knows the four-byte forms of the basic plane
+// below U+01F9 only, and refuses the others rather than guess: reading fails with a diagnostic,
+// and writing uses a character reference.
+constexpr wchar_t kFirstDisagreement = 0x01F9;
 
 // The BMP characters of GB18030's four-byte form, ascending; the index of one is its linear
 // four-byte number. Built once, from one conversion of every BMP character to code page 936.
@@ -76,7 +85,7 @@ char32_t DecodeFourBytes(const unsigned char* p) {
     if (p[0] >= 0x81 && p[0] <= 0x84) {
         const std::vector<wchar_t>& table = FourByteBmpCharacters();
         const char32_t index = linear(0x81);
-        return index < table.size() ? table[index] : 0;
+        return index < table.size() && table[index] < kFirstDisagreement ? table[index] : 0;
     }
     if (p[0] >= 0x90 && p[0] <= 0xE3) {
         const char32_t cp = 0x10000 + linear(0x90);
@@ -135,7 +144,8 @@ bool EncodeGb18030Fallback(const wchar_t* wide, size_t size, std::string& bytes)
         const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < size && wide[i + 1] >= 0xDC00 &&
                           wide[i + 1] <= 0xDFFF;
         const auto found = std::lower_bound(table.begin(), table.end(), c);
-        const bool fourByte = c >= 0x80 && found != table.end() && *found == c;
+        const bool fourByte =
+            c >= 0x80 && c < kFirstDisagreement && found != table.end() && *found == c;
         if (!pair && !fourByte) continue;
         if (i > run && !EncodeWhole(kGbk, wide + run, i - run, bytes)) {
             bytes.resize(used);
@@ -295,12 +305,13 @@ CodePageStatus EncodeCodePage(TextEncoding codePage, const char* utf8, size_t si
     const auto* p = reinterpret_cast<const unsigned char*>(utf8);
     std::wstring wide;
     std::vector<size_t> ends;  // where each character of the chunk ends in `utf8`
+    size_t chunk = kFirstChunk;
     while (consumed < size) {
         // The next chunk: whole UTF-8 characters as UTF-16, up to the first invalid sequence.
         wide.clear();
         ends.clear();
         size_t at = consumed;
-        while (at < size && ends.size() < kChunk) {
+        while (at < size && ends.size() < chunk) {
             const size_t length = AppendUtf16Character(p + at, size - at, wide);
             if (length == 0) break;
             at += length;
@@ -309,6 +320,7 @@ CodePageStatus EncodeCodePage(TextEncoding codePage, const char* utf8, size_t si
         if (ends.empty()) return CodePageStatus::kStopped;  // not UTF-8 here
         if (EncodeWhole(windowsCodePage, wide.data(), wide.size(), bytes)) {
             consumed = at;
+            chunk = std::min(chunk * 2, kChunk);
             continue;
         }
         // The chunk holds a character the code page lacks: encode up to it, one at a time.
