@@ -1,0 +1,52 @@
+// The plug-in list (INI), read by the profile functions and by the graph handler registry with a
+// host that loads nothing.
+#include <cwchar>
+#include <vector>
+
+#include "CGraphsConfig.h"
+#include "FuzzSupport.h"
+#include "ProfileFile.h"
+
+namespace {
+
+class NoLibraries : public APP::IAppDllInstanceMgr {
+public:
+    void* GetDllProcAddress(const CString& path, const char* entry) override {
+        asked += static_cast<size_t>(path.GetLength()) + (entry != nullptr ? 1 : 0);
+        return nullptr;
+    }
+    size_t asked = 0;
+};
+
+void CheckString(const CString& section, const CString& key, const CString& file, int bufferSize) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(bufferSize) + 1, L'#');
+    const int copied =
+        TOOLS::GetPrivateProfileString(section, key, L"default  ", buffer.data(), bufferSize, file);
+    fuzzing::Check(copied >= 0 && copied < bufferSize, "a profile string overruns its buffer");
+    fuzzing::Check(buffer[static_cast<size_t>(copied)] == L'\0',
+                   "a profile string is not terminated where its count says");
+    fuzzing::Check(buffer[static_cast<size_t>(bufferSize)] == L'#',
+                   "a profile string writes past its buffer");
+    fuzzing::Check(std::wcslen(buffer.data()) == static_cast<size_t>(copied),
+                   "a profile string's count differs from its length");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool quiet = fuzzing::Quiet();
+    (void)quiet;
+    const CString file = fuzzing::WriteScratch("plugins.ini", data, size);
+    const CString sections[] = {L"Main", L"List", L" main ", L""};
+    const CString keys[] = {L"FileCount ", L"0", L"1", L"", L"x"};
+    for (const CString& section : sections) {
+        for (const CString& key : keys) {
+            TOOLS::GetPrivateProfileInt(section, key, -7, file);
+            for (int bufferSize : {1, 2, 8, 256}) CheckString(section, key, file, bufferSize);
+        }
+    }
+    NoLibraries host;
+    CONFIG::CGraphsConfig registry(fuzzing::ScratchPath(""), file, &host);
+    registry.CreateGraphHandler(KADO::Product::InvalidComponentType);
+    return 0;
+}
