@@ -18,14 +18,15 @@ using KADO::Product::EKADOParameterType;
 
 constexpr size_t kMaxQuestions = 32;
 
-const wchar_t* const kComponentNames[] = {L"Wall",  L"Beam",      L"Slab",     L"Column",
-                                          L"Pipe",  L"TowerCrane", L"Scaffold", L"Building",
-                                          L"",      L"wall"};
+const wchar_t* const kComponentNames[] = {L"Wall", L"Beam",       L"Slab",     L"Column",
+                                          L"Pipe", L"TowerCrane", L"Scaffold", L"Building",
+                                          L"",     L"wall"};
 
 // Reads every field, so that a dangling or uninitialised record shows under the sanitizers.
 size_t Touch(const CString& text) {
     size_t sum = static_cast<size_t>(text.GetLength());
-    if (!text.IsEmpty()) sum += static_cast<size_t>(text[0]) + static_cast<size_t>(text[text.GetLength() - 1]);
+    if (!text.IsEmpty())
+        sum += static_cast<size_t>(text[0]) + static_cast<size_t>(text[text.GetLength() - 1]);
     return sum;
 }
 

@@ -65,7 +65,8 @@ CString WriteScratch(const std::string& relative, const uint8_t* data, size_t si
     std::error_code ignored;
     std::filesystem::create_directories(full.parent_path(), ignored);
     std::ofstream out(full, std::ios::binary | std::ios::trunc);
-    if (size > 0) out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (size > 0)
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     out.close();
     if (!out) {
         std::fprintf(stderr, "cannot write %s\n", full.c_str());

@@ -15,15 +15,23 @@
 
 namespace {
 
-const char* const kFolders[] = {"Definitions/", "Display/", "Templates/",
+const char* const kFolders[] = {"Definitions/", "Display/",   "Templates/",
                                 "Models/",      "GraphLibs/", "ShapePool/"};
 
-const char* const kUsualNames[] = {
-    "Definitions/Wall_POOL.xml",   "Definitions/Beam_POOL.xml",   "Display/ItemTemplate.xml",
-    "Display/GridTemplate.xml",    "Display/PropertyLocShow.xml", "Display/EnableContainer.xml",
-    "Display/wall.xml",            "Templates/filelist.cfg",      "Templates/wall.xml",
-    "Models/filelist.cfg",         "Models/model.xml",            "GraphLibs/site.xml",
-    "ShapePool/wall_200.xml",      "ShapePool/wall_300.xml"};
+const char* const kUsualNames[] = {"Definitions/Wall_POOL.xml",
+                                   "Definitions/Beam_POOL.xml",
+                                   "Display/ItemTemplate.xml",
+                                   "Display/GridTemplate.xml",
+                                   "Display/PropertyLocShow.xml",
+                                   "Display/EnableContainer.xml",
+                                   "Display/wall.xml",
+                                   "Templates/filelist.cfg",
+                                   "Templates/wall.xml",
+                                   "Models/filelist.cfg",
+                                   "Models/model.xml",
+                                   "GraphLibs/site.xml",
+                                   "ShapePool/wall_200.xml",
+                                   "ShapePool/wall_300.xml"};
 
 bool InsideConfiguration(const std::string& name) {
     if (name.empty() || name.size() > 120 || name.back() == '/') return false;
@@ -98,11 +106,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     while (graphLibraries.size() < 2) graphLibraries.push_back("GraphLibs/none.xml");
-    CONFIG::CPropertiesConfig config(
-        ScratchPath("site/Definitions/"), ScratchPath("site/Display/"),
-        ScratchPath("site/Templates/"), ScratchPath("site/Models/"),
-        ScratchPath("site/" + graphLibraries[0]), ScratchPath("site/" + graphLibraries[1]),
-        ScratchPath("site/ShapePool/"));
+    CONFIG::CPropertiesConfig config(ScratchPath("site/Definitions/"), ScratchPath("site/Display/"),
+                                     ScratchPath("site/Templates/"), ScratchPath("site/Models/"),
+                                     ScratchPath("site/" + graphLibraries[0]),
+                                     ScratchPath("site/" + graphLibraries[1]),
+                                     ScratchPath("site/ShapePool/"));
     fuzzing::QueryProperties(config);
     return 0;
 }

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     library.GetAllModelInfo(path, models);
     fuzzing::Check(models.GetSize() % 3 == 0, "a graph library gives texts not in threes");
     CONFIG::CPropertiesConfig config(ScratchPath("Definitions/"), ScratchPath("Display/"),
-                                     ScratchPath("Templates/"), ScratchPath("Models/"), path,
-                                     path, ScratchPath("ShapePool/"));
+                                     ScratchPath("Templates/"), ScratchPath("Models/"), path, path,
+                                     ScratchPath("ShapePool/"));
     fuzzing::QueryProperties(config);
     return 0;
 }

@@ -18,10 +18,8 @@ public:
     size_t asked = 0;
 };
 
-void CheckString(const CString& section, const CString& key, const CString& file, int bufferSize) {
-    std::vector<wchar_t> buffer(static_cast<size_t>(bufferSize) + 1, L'#');
-    const int copied =
-        TOOLS::GetPrivateProfileString(section, key, L"default  ", buffer.data(), bufferSize, file);
+// `copied` characters were copied into a buffer of `bufferSize` whose guard element follows it.
+void CheckCopied(const std::vector<wchar_t>& buffer, int bufferSize, int copied) {
     fuzzing::Check(copied >= 0 && copied < bufferSize, "a profile string overruns its buffer");
     fuzzing::Check(buffer[static_cast<size_t>(copied)] == L'\0',
                    "a profile string is not terminated where its count says");
@@ -41,12 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CString file = fuzzing::WriteScratch("plugins.ini", data, size);
     const CString sections[] = {L"Main", L"List", L" main ", L""};
     const CString keys[] = {L"FileCount ", L"0", L"1", L"", L"x"};
+    TOOLS::CProfileFile profile;
+    profile.Load(file);
     for (const CString& section : sections) {
         for (const CString& key : keys) {
-            TOOLS::GetPrivateProfileInt(section, key, -7, file);
-            for (int bufferSize : {1, 2, 8, 256}) CheckString(section, key, file, bufferSize);
+            profile.GetInt(section, key, -7);
+            for (int bufferSize : {1, 2, 8, 256}) {
+                std::vector<wchar_t> buffer(static_cast<size_t>(bufferSize) + 1, L'#');
+                CheckCopied(
+                    buffer, bufferSize,
+                    profile.GetString(section, key, L"default  ", buffer.data(), bufferSize));
+            }
         }
     }
+    // The free functions read the file anew on each call.
+    TOOLS::GetPrivateProfileInt(L"Main", L"FileCount ", 0, file);
+    std::vector<wchar_t> buffer(9, L'#');
+    CheckCopied(buffer, 8,
+                TOOLS::GetPrivateProfileString(L"List", L"0", L"", buffer.data(), 8, file));
     NoLibraries host;
     CONFIG::CGraphsConfig registry(fuzzing::ScratchPath(""), file, &host);
     registry.CreateGraphHandler(KADO::Product::InvalidComponentType);

@@ -17,8 +17,8 @@ std::string ReadBytes(const std::string& path) {
 
 // Keys that settings files commonly hold, and values that need escaping or are not ASCII.
 const wchar_t* const kKeys[] = {L"AppDir", L"Res", L"Path", L"a", L"Config", L"val"};
-const wchar_t* const kValues[] = {L".\\Images\\a.png", L"<&\"'>", L"", L"中文 \U0001F600",
-                                  L"  two  blanks  ", L"tab\there"};
+const wchar_t* const kValues[] = {L".\\Images\\a.png", L"<&\"'>",          L"",
+                                  L"中文 \U0001F600",  L"  two  blanks  ", L"tab\there"};
 
 }  // namespace
 

@@ -11,8 +11,12 @@ namespace TOOLS {
 // does not exist as written each component is matched without regard to letter case.
 std::string NativePath(const CString& path);
 
+// Configuration files are small. A larger file is refused unread, so that no file can make a
+// reader take unbounded time or memory (a parsed document needs many times its size).
+constexpr size_t kMaxFileSize = 32 * 1024 * 1024;
+
 // Reads the whole file into `bytes` (reusing its capacity). False when it cannot be opened or
-// read, or is not a regular file; `error` then says why.
+// read, is not a regular file, or is larger than kMaxFileSize; `error` then says why.
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error);
 
 // Writes `bytes` to a temporary file beside `nativePath`, flushes it, and renames it over
