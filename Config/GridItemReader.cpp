@@ -56,6 +56,7 @@ int CGridItemReader::GetItemVarByName(const CString& name) {
 void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
                                    const CPropEditView* baseView) {
     if (!m_tree.IntoChild(L"GridShow", 0)) return;
+    constexpr int kGroupLevel = 3;  // the root, "GridShow", the group
     int count = 0;
     m_tree.GetChildCount(count);
     for (int i = 0; i < count; ++i) {
@@ -66,8 +67,8 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         auto group = std::make_unique<GridShowData>();
         group->kind = CPropEditView::GetPartKindByName(tag);
         CString title;
-        ReadItemGroup(group->items, title, group->param, 3);
-        if (IsNonZeroDecimal(Attribute(L"ref")) && baseView) {
+        ReadItemGroup(group->items, title, group->param, kGroupLevel);
+        if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, L"ref")) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {
                     group->items.push_back(CloneGridItem(*item, ItemCopy::kContent).release());
@@ -108,16 +109,17 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
         }
         return;
     }
-    item.name = ChildText(L"Name");
-    item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(ChildText(L"Variable"));
-    item.itemVar = GetItemVarByName(ChildText(L"ItemVar"));
-    item.tips = ChildText(L"Tips");
+    item.name = TOOLS::ChildTextOf(m_tree, L"Name");
+    item.paramType =
+        TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::ChildTextOf(m_tree, L"Variable"));
+    item.itemVar = GetItemVarByName(TOOLS::ChildTextOf(m_tree, L"ItemVar"));
+    item.tips = TOOLS::ChildTextOf(m_tree, L"Tips");
     ReadOptions(item.options, level);
-    item.control = ChildText(L"Control");
-    item.style = ChildText(L"Style");
-    item.param = ChildText(L"Param");
-    if (ChildText(L"CanBePrivate") == L"true") item.canBePrivate = true;
-    if (ChildText(L"Enable") == L"false") item.enable = 0;
+    item.control = TOOLS::ChildTextOf(m_tree, L"Control");
+    item.style = TOOLS::ChildTextOf(m_tree, L"Style");
+    item.param = TOOLS::ChildTextOf(m_tree, L"Param");
+    if (TOOLS::ChildTextOf(m_tree, L"CanBePrivate") == L"true") item.canBePrivate = true;
+    if (TOOLS::ChildTextOf(m_tree, L"Enable") == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
     CString groups;
     if (m_tree.GetChildText(L"Group", groups)) TOOLS::TransStrToAry(groups, item.groups, L"\\v");
@@ -153,7 +155,8 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
         if (!m_tree.IntoChild(L"Assemble", i)) break;
         auto entry = std::make_unique<AssembleData>();
         m_tree.GetAttribute(L"title", entry->title);
-        entry->paramType = TOOLS::CKADOHandler::GetParamTypeByName(Attribute(L"param"));
+        entry->paramType =
+            TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, L"param"));
         ReadOptionStates(*entry, optionsLevel + 1);
         options.assembles.push_back(entry.release());
         m_tree.OutOfElement();
@@ -169,13 +172,13 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(assemble.type, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = Attribute(L"IsEnable") == L"true";
-        state->edit = Attribute(L"IsEidt") == L"true";
-        state->readOnly = Attribute(L"IsReadOnly") == L"true";
-        state->control = ChildText(L"Control");
-        state->style = ChildText(L"Style");
-        state->option = ChildText(L"Option");
-        state->format = ChildText(L"Format");
+        state->enable = TOOLS::AttributeOf(m_tree, L"IsEnable") == L"true";
+        state->edit = TOOLS::AttributeOf(m_tree, L"IsEidt") == L"true";
+        state->readOnly = TOOLS::AttributeOf(m_tree, L"IsReadOnly") == L"true";
+        state->control = TOOLS::ChildTextOf(m_tree, L"Control");
+        state->style = TOOLS::ChildTextOf(m_tree, L"Style");
+        state->option = TOOLS::ChildTextOf(m_tree, L"Option");
+        state->format = TOOLS::ChildTextOf(m_tree, L"Format");
         assemble.states.push_back(state.release());
         m_tree.OutOfElement();
     }
@@ -191,18 +194,6 @@ bool CGridItemReader::TooDeep(int level) {
         TOOLS::ReportDiagnostic(m_path, 0, 0, message);
     }
     return true;
-}
-
-CString CGridItemReader::ChildText(const CString& tag) {
-    CString text;
-    m_tree.GetChildText(tag, text);
-    return text;
-}
-
-CString CGridItemReader::Attribute(const CString& name) {
-    CString value;
-    m_tree.GetAttribute(name, value);
-    return value;
 }
 
 }  // namespace CONFIG

@@ -41,8 +41,6 @@ private:
     void ReadOptionStates(AssembleData& assemble, int level);
     // True (and one diagnostic per file) when an element at `level` lies beyond the read limit.
     bool TooDeep(int level);
-    CString ChildText(const CString& tag);
-    CString Attribute(const CString& name);
 
     TOOLS::IXMLTree& m_tree;
     CString m_path;

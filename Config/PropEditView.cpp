@@ -29,12 +29,6 @@ constexpr NamedCode kPartKinds[] = {
     {L"LeftRight", kPartLeftRight}, {L"Side", kPartSide},
 };
 
-CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
-    CString value;
-    tree.GetAttribute(name, value);
-    return value;
-}
-
 }  // namespace
 
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
@@ -78,10 +72,15 @@ bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templ
     std::unique_ptr<TOOLS::IXMLTree> tree;
     TOOLS::CXMLTreeCreator::Allocate(tree);
     tree->LoadFile(path);
-    if (!tree->FindElement(L"PropEditView")) return false;
-    ReadMarkShow(*tree);
-    CGridItemReader(*tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
-    ReadContainer(*tree, m_container, 0);
+    return LoadEditView(*tree, path, templates);
+}
+
+bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
+                                 const CItemTemplate* templates) {
+    if (!tree.FindElement(L"PropEditView")) return false;
+    ReadMarkShow(tree);
+    CGridItemReader(tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
+    ReadContainer(tree, m_container, 0);
     return true;
 }
 
@@ -94,7 +93,7 @@ void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
 void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName) {
     if (!tree.IntoChild(viewName, 0)) return;
     CStringArray pieces;
-    TOOLS::TransStrToAry(Attribute(tree, L"markclass"), pieces, L";");
+    TOOLS::TransStrToAry(TOOLS::AttributeOf(tree, L"markclass"), pieces, L";");
     std::vector<CString> classes;
     classes.reserve(static_cast<size_t>(pieces.GetSize()));
     for (int i = 0; i < pieces.GetSize(); ++i) classes.push_back(pieces[i]);

@@ -33,6 +33,9 @@ public:
     // their content from `templates` when given. False, the view unchanged, when the file has
     // no "PropEditView" root (missing, unreadable or another root).
     bool LoadEditView(const CString& path, const CItemTemplate* templates);
+    // As above, from `tree`, a file already loaded from `path`; its cursor may stand anywhere
+    // and is left on the root. Lets several views be read from one parse of a file.
+    bool LoadEditView(TOOLS::IXMLTree& tree, const CString& path, const CItemTemplate* templates);
 
     // The base view whose groups "ref" copies; set before loading. Borrowed.
     void SetBaseView(const CPropEditView* baseView) { m_pBaseView = baseView; }

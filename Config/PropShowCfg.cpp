@@ -1,6 +1,7 @@
 #include "PropShowCfg.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "ItemTemplate.h"
@@ -40,12 +41,6 @@ bool AnySectionOccursEarly(const std::vector<CString>& sections, const CString& 
     return std::any_of(sections.begin(), sections.end(), [&](const CString& section) {
         return !section.IsEmpty() && OccursEarly(section, text);
     });
-}
-
-CString Attribute(TOOLS::IXMLTree& tree, const CString& name) {
-    CString value;
-    tree.GetAttribute(name, value);
-    return value;
 }
 
 CString Text(TOOLS::IXMLTree& tree) {
@@ -154,7 +149,7 @@ void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
     tree.GetNamedChildCount(L"Loc", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"Loc", i)) break;
-        CString key = Attribute(tree, L"loc");
+        CString key = TOOLS::AttributeOf(tree, L"loc");
         if (m_mapSectionSelect.find(key) == m_mapSectionSelect.end()) {
             m_mapSectionSelect.emplace(std::move(key), Split(Text(tree)));
         }
@@ -170,7 +165,7 @@ void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"Property", i)) break;
         const EKADOComponentType type =
-            TOOLS::CKADOHandler::GetComponentTypeByName(Attribute(tree, L"clsname"));
+            TOOLS::CKADOHandler::GetComponentTypeByName(TOOLS::AttributeOf(tree, L"clsname"));
         // A "Property" without "Kind" has no kind text: converting it reports it as unknown.
         CString kindName;
         if (tree.IntoChild(L"Kind", 0)) {
@@ -212,23 +207,51 @@ void CPropShowCfg::ReadMeterParam(TOOLS::IXMLTree& tree) {
 void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folder,
                                      const CItemTemplate& templates) {
     if (!tree.IntoChild(L"PropEditView", 0)) return;
+    struct Entry {
+        CString path;
+        CString sections;
+        CString loc;
+    };
+    std::vector<Entry> entries;
     int count = 0;
     tree.GetNamedChildCount(L"View", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"View", i)) break;
-        const CString file = Attribute(tree, L"view");
-        const CString sections = Attribute(tree, L"typeandsection");
-        const CString loc = Attribute(tree, L"loc");
-        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
-        view->SetBaseView(m_pGridTemplateView.get());
-        const bool loaded = view->LoadEditView(folder + file, &templates);
-        TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
-        view->SetViewLoc(loc);
-        view->SetTypeAndSections(Split(sections));
-        m_vecLocView.push_back(std::move(view));
+        entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
+                           TOOLS::AttributeOf(tree, L"typeandsection"),
+                           TOOLS::AttributeOf(tree, L"loc")});
         tree.OutOfElement();
     }
     tree.OutOfElement();
+
+    // A file named by several entries is read and parsed once, and kept only until its last
+    // entry has its own view.
+    std::map<CString, int> usesLeft;
+    for (const Entry& entry : entries) ++usesLeft[entry.path];
+    std::map<CString, std::unique_ptr<TOOLS::IXMLTree>> parsed;
+    const CString locationFile = TOOLS::CurrentLogContext();
+    for (const Entry& entry : entries) {
+        std::unique_ptr<TOOLS::IXMLTree>& file = parsed[entry.path];
+        if (!file) {
+            TOOLS::CXMLTreeCreator::Allocate(file);
+            file->LoadFile(entry.path);
+        }
+        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
+        view->SetBaseView(m_pGridTemplateView.get());
+        bool loaded = false;
+        {
+            TOOLS::ScopedLogContext reading(entry.path);
+            loaded = view->LoadEditView(*file, entry.path, &templates);
+        }
+        if (--usesLeft[entry.path] == 0) parsed.erase(entry.path);
+        {
+            TOOLS::ScopedLogContext reading(locationFile);
+            TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
+        }
+        view->SetViewLoc(entry.loc);
+        view->SetTypeAndSections(Split(entry.sections));
+        m_vecLocView.push_back(std::move(view));
+    }
 }
 
 void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
@@ -237,8 +260,8 @@ void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
     tree.GetNamedChildCount(L"ViewMode", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"ViewMode", i)) break;
-        const CString modeName = Attribute(tree, L"name");
-        for (const CString& name : Split(Attribute(tree, L"clsname"))) {
+        const CString modeName = TOOLS::AttributeOf(tree, L"name");
+        for (const CString& name : Split(TOOLS::AttributeOf(tree, L"clsname"))) {
             // A type listed again takes the later mode; each name converts the mode anew.
             m_mapView3DMode[TOOLS::CKADOHandler::GetComponentTypeByName(name)] =
                 CPropEditView::GetViewModeByName(modeName);

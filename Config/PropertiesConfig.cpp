@@ -25,7 +25,7 @@ const wchar_t kSkippedMinorCategory[] = L"E319DA3639614AAD84BDEE1A83470676";
 const wchar_t kOtherComponentsMajor[] = L"\u5176\u5b83\u6784\u4ef6";  // 其它构件
 const wchar_t kOtherComponentsLocation[] =
     L"\\\u5176\u5b83\u56fe\u5e93\\\u5176\u5b83\u6784\u4ef6";  // \其它图库\其它构件
-const wchar_t kRegularSectionShape[] = L"\u5e38\u89c4";         // 常规
+const wchar_t kRegularSectionShape[] = L"\u5e38\u89c4";       // 常规
 // Locations under the base-component major category are shape-pool categories as they stand.
 const wchar_t kBaseComponentMajor[] = L"\u57fa\u672c\u6784\u4ef6";  // 基本构件
 
@@ -57,9 +57,8 @@ void GetFileList(std::vector<CString>& files, const CString& folder) {
 
 }  // namespace
 
-CPropertiesConfig::CPropertiesConfig(const CString& definitionFolder,
-                                     const CString& displayFolder, const CString& templateFolder,
-                                     const CString& propModelFolder,
+CPropertiesConfig::CPropertiesConfig(const CString& definitionFolder, const CString& displayFolder,
+                                     const CString& templateFolder, const CString& propModelFolder,
                                      const CString& graphLibrary1, const CString& graphLibrary2,
                                      const CString& shapePoolFolder) {
     try {
@@ -183,9 +182,9 @@ void CPropertiesConfig::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData
     tree->GetNamedChildCount(L"Property", count);
     if (count < 1) return;
     if (level > TOOLS::kMaxReadDepth) {
-        TOOLS::ReportDiagnostic(TOOLS::CurrentLogContext(), 0, 0,
-                                TOOLS::CurrentLogContext() +
-                                    L": instances nested deeper than 256 levels are not read");
+        TOOLS::ReportDiagnostic(
+            TOOLS::CurrentLogContext(), 0, 0,
+            TOOLS::CurrentLogContext() + L": instances nested deeper than 256 levels are not read");
         return;
     }
     for (int i = 0; i < count; ++i) {
@@ -382,7 +381,8 @@ bool CPropertiesConfig::GetBaseComChangSharpData(EKADOComponentType type, const 
     key.compType = type;
     key.category = loc;
     const CString major = TOOLS::CLocHandler(loc, L'\\').GetDaLei();
-    if (major != kBaseComponentMajor) key.category.Format(L"\\%s\\%s%s", major, shape, major.Right(1));
+    if (major != kBaseComponentMajor)
+        key.category.Format(L"\\%s\\%s%s", major, shape, major.Right(1));
     key.sectionShape = shape;
     const auto found = m_setSharpPool.find(key);
     if (found == m_setSharpPool.end()) {

@@ -11,18 +11,18 @@ inline constexpr wchar_t kPropShowCfgSource[] = L"Config\\PropShowCfg";
 
 namespace line {
 // "PropertiesConfig"
-constexpr int kInstanceValueSplit = 120;       // instance text not in one or two pieces
-constexpr int kGetOrigProperty = 140;          // "CPropertiesConfig::GetOrigProperty Failed:%d"
-constexpr int kGetType = 210;                  // "CPropertiesConfig::GetType Failed:%s"
-constexpr int kGetDefaultName = 230;           // "CPropertiesConfig::GetDefaultName Failed:%d"
-constexpr int kShapeChangeNotInPool = 310;     // GetBaseComChangSharpData lookup failed
-constexpr int kPluginCountZero = 410;          // "Main"/"FileCount " is zero or missing
-constexpr int kPluginEntryEmpty = 420;         // a "List" entry is empty or missing
-constexpr int kCreateGraphHandler = 450;       // "create graphhandler failed:%s"
-constexpr int kResourceNoAppDir = 520;         // relative value while "AppDir" is absent
-constexpr int kResourceEmptyValue = 530;       // GetValue of an empty value
-constexpr int kResourceSetUnknownKey = 550;    // SetValue of a key the store lacks
-constexpr int kResourceSaveFailed = 570;       // SaveFile failed
+constexpr int kInstanceValueSplit = 120;     // instance text not in one or two pieces
+constexpr int kGetOrigProperty = 140;        // "CPropertiesConfig::GetOrigProperty Failed:%d"
+constexpr int kGetType = 210;                // "CPropertiesConfig::GetType Failed:%s"
+constexpr int kGetDefaultName = 230;         // "CPropertiesConfig::GetDefaultName Failed:%d"
+constexpr int kShapeChangeNotInPool = 310;   // GetBaseComChangSharpData lookup failed
+constexpr int kPluginCountZero = 410;        // "Main"/"FileCount " is zero or missing
+constexpr int kPluginEntryEmpty = 420;       // a "List" entry is empty or missing
+constexpr int kCreateGraphHandler = 450;     // "create graphhandler failed:%s"
+constexpr int kResourceNoAppDir = 520;       // relative value while "AppDir" is absent
+constexpr int kResourceEmptyValue = 530;     // GetValue of an empty value
+constexpr int kResourceSetUnknownKey = 550;  // SetValue of a key the store lacks
+constexpr int kResourceSaveFailed = 570;     // SaveFile failed
 
 // "Config\PropShowCfg"
 constexpr int kItemVarUnknown = 282;

@@ -35,8 +35,8 @@ public:
     EKADOComponentType GetType(const CString& category) override;
     CString GetDefaultName(EKADOComponentType type) override;
     void GetPropertyInsData(EKADOComponentType type, PropertyInsData& data) override;
-    bool GetBaseComChangSharpData(EKADOComponentType type, const CString& loc,
-                                  const CString& shape, PropertyInsData& data) override;
+    bool GetBaseComChangSharpData(EKADOComponentType type, const CString& loc, const CString& shape,
+                                  PropertyInsData& data) override;
     bool HasChildren(EKADOComponentType type) override;
     void GetChildData(EKADOComponentType type, std::list<PropertyInsData>& children) override;
     bool GetTemplateCompIns(const CString& category, PropertyInsData& data) override;

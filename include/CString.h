@@ -65,7 +65,7 @@ public:
     // The character at index; L'\0' outside the string.
     wchar_t GetAt(int index) const;
     wchar_t operator[](int index) const { return GetAt(index); }
-    const std::wstring& str() const;
+    const std::wstring& str() const { return data_ ? *data_ : EmptyText(); }
 
     // Index of the first occurrence at or after start, or -1.
     int Find(const CString& sub, int start = 0) const;
@@ -99,6 +99,7 @@ public:
     int Compare(const wchar_t* other) const;
 
 private:
+    static const std::wstring& EmptyText();
     std::wstring& Mutable();
 
     std::shared_ptr<std::wstring> data_;  // null for the empty string

@@ -52,8 +52,8 @@ struct SITECONFIG_API SwitchData {
 
 struct SITECONFIG_API ItemOptions {
     CString text;
-    std::list<SwitchData*> switches;      // owned
-    std::list<AssembleData*> assembles;   // owned
+    std::list<SwitchData*> switches;     // owned
+    std::list<AssembleData*> assembles;  // owned
 
     ItemOptions() = default;
     ItemOptions(const ItemOptions&) = delete;

@@ -57,9 +57,9 @@ CString::CString(wchar_t ch, int repeat) {
     if (repeat > 0) data_ = std::make_shared<std::wstring>(static_cast<size_t>(repeat), ch);
 }
 
-const std::wstring& CString::str() const {
+const std::wstring& CString::EmptyText() {
     static const std::wstring kEmpty;
-    return data_ ? *data_ : kEmpty;
+    return kEmpty;
 }
 
 std::wstring& CString::Mutable() {
@@ -140,8 +140,7 @@ void CString::FormatList(const wchar_t* format,
         switch (*p) {
             case L's':
             case L'S':
-                field = arg.kind() == Kind::kText ? arg.text()
-                                                  : std::to_wstring(arg.as_signed());
+                field = arg.kind() == Kind::kText ? arg.text() : std::to_wstring(arg.as_signed());
                 zeroPad = false;
                 break;
             case L'c':
@@ -162,9 +161,9 @@ void CString::FormatList(const wchar_t* format,
                     break;
                 }
                 const long long v = arg.as_signed();
-                field = v < 0 ? L"-" + ToDigits(0ull - static_cast<unsigned long long>(v), 10,
-                                                false)
-                              : ToDigits(static_cast<unsigned long long>(v), 10, false);
+                field = v < 0
+                            ? L"-" + ToDigits(0ull - static_cast<unsigned long long>(v), 10, false)
+                            : ToDigits(static_cast<unsigned long long>(v), 10, false);
             }
         }
         AppendField(out, field, width, leftAlign, zeroPad);

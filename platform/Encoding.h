@@ -43,6 +43,9 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
 bool EncodeXmlDocument(const std::string& utf8, const DocumentEncoding& encoding,
                        std::string& bytes, std::string& error);
 
+// Length of the XML declaration ("<?xml ... ?>") that opens `text`, or 0 when none does.
+size_t XmlDeclarationLength(const std::string& text);
+
 // Appends the UTF-8 form of wide text to `out`; invalid code units become U+FFFD.
 void AppendUtf8(const wchar_t* text, size_t length, std::string& out);
 

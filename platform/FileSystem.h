@@ -8,7 +8,10 @@
 namespace TOOLS {
 
 // The host path for a configuration path: backslashes become separators, and when the path
-// does not exist as written each component is matched without regard to letter case.
+// does not exist as written each component is matched without regard to letter case (ASCII,
+// Latin-1, Greek, Cyrillic, full-width letters), preferring the ordinally smallest of several
+// matches. Components that match nothing are kept as written, so a file about to be created keeps
+// its name. A path that exists as written costs one stat.
 std::string NativePath(const CString& path);
 
 // Configuration files are small. A larger file is refused unread, so that no file can make a
@@ -16,11 +19,15 @@ std::string NativePath(const CString& path);
 constexpr size_t kMaxFileSize = 32 * 1024 * 1024;
 
 // Reads the whole file into `bytes` (reusing its capacity). False when it cannot be opened or
-// read, is not a regular file, or is larger than kMaxFileSize; `error` then says why.
+// read, is not a regular file (a FIFO or device is refused without blocking), or is larger than
+// kMaxFileSize; `error` then says why ("No such file or directory", "Is a directory", "not a
+// regular file", "file too large ...").
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error);
 
 // Writes `bytes` to a temporary file beside `nativePath`, flushes it, and renames it over
-// `nativePath`. On any failure the original is left as it was and `error` says why.
+// `nativePath`. An existing file's permissions are kept, and a symbolic link is kept and its
+// target replaced. On any failure the original is left as it was, no temporary file remains,
+// and `error` says why.
 bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
                            std::string& error);
 

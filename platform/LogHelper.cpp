@@ -10,8 +10,7 @@ namespace TOOLS {
 namespace {
 
 void WriteReportToStderr(const LogReport& report) {
-    std::string line = "report: " + Utf8FromWide(report.file) + ":" +
-                       std::to_string(report.line);
+    std::string line = "report: " + Utf8FromWide(report.file) + ":" + std::to_string(report.line);
     if (!report.message.IsEmpty()) line += ": " + Utf8FromWide(report.message);
     if (!report.context.IsEmpty()) line += " (while reading " + Utf8FromWide(report.context) + ")";
     std::fprintf(stderr, "%s\n", line.c_str());

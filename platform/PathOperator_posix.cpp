@@ -49,7 +49,8 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
     if (!dir) return;
     std::vector<CString> names;
     while (const dirent* entry = readdir(dir)) {
-        const CString name = WideFromUtf8(entry->d_name, std::char_traits<char>::length(entry->d_name));
+        const CString name =
+            WideFromUtf8(entry->d_name, std::char_traits<char>::length(entry->d_name));
         if (!WildcardMatch(wildcard, name.str())) continue;
         struct stat info;
         const std::string full = nativeFolder + "/" + entry->d_name;

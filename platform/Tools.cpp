@@ -74,7 +74,8 @@ void Split(const CString& text, List& out, const CString& delimiter) {
     for (size_t pos; (pos = s.find(d, start)) != std::wstring::npos; start = pos + d.size()) {
         out.push_back(CString(s.data() + start, static_cast<int>(pos - start)));
     }
-    out.push_back(start == 0 ? text : CString(s.data() + start, static_cast<int>(s.size() - start)));
+    out.push_back(start == 0 ? text
+                             : CString(s.data() + start, static_cast<int>(s.size() - start)));
 }
 
 struct ArrayAppender {

@@ -1,7 +1,9 @@
 #include "XMLTree.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <new>
 #include <pugixml.hpp>
 #include <string>
@@ -101,6 +103,19 @@ CString WideText(const char* text) {
     return WideFromUtf8(normalised);
 }
 
+// An attribute name that a save and reload would give back as the same attribute.
+bool IsWritableName(const std::string& name) {
+    if (name.empty()) return false;
+    const char first = name[0];
+    if (first == '-' || first == '.' || (first >= '0' && first <= '9')) return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) <= ' ' || std::strchr("<>&\"'=/?!", c) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Matches(pugi::xml_node node, const std::string* tag) {
     return node.type() == pugi::node_element &&
            (tag == nullptr || std::strcmp(node.name(), tag->c_str()) == 0);
@@ -111,24 +126,36 @@ pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
     return node;
 }
 
+// Sends "cannot <action> <path>[:line:column]: <reason>" to the diagnostics.
+void Diagnose(const wchar_t* action, const CString& path, int line, int column,
+              const std::string& reason) {
+    CString message;
+    if (line > 0) {
+        message.Format(L"cannot %s %s:%d:%d: %s", action, path, line, column, WideFromUtf8(reason));
+    } else {
+        message.Format(L"cannot %s %s: %s", action, path, WideFromUtf8(reason));
+    }
+    ReportDiagnostic(path, line, column, message);
+}
+
 class CXMLTree : public IXMLTree {
 public:
     CXMLTree() : current_(document_) {}
 
     bool LoadFile(const CString& path) override;
     bool SaveFile(const CString& path) override;
-    bool IntoChild(const CString& tag, int index) override;
-    bool FindElement(const CString& tag) override;
+    bool IntoChild(const XmlName& tag, int index) override;
+    bool FindElement(const XmlName& tag) override;
     bool IntoChildAt(int index) override;
     void GetChildCount(int& count) override;
-    bool GetNamedChildCount(const CString& tag, int& count) override;
+    bool GetNamedChildCount(const XmlName& tag, int& count) override;
     bool GetText(CString& text) override;
     void GetTagName(CString& tag) override;
     void GetAttributes(XMLAttributeList& attributes) override;
-    bool GetAttribute(const CString& name, CString& value) override;
-    bool SetAttribute(const CString& name, const CString& value) override;
+    bool GetAttribute(const XmlName& name, CString& value) override;
+    bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
-    bool GetChildText(const CString& tag, CString& text) override;
+    bool GetChildText(const XmlName& tag, CString& text) override;
     void OutOfElement() override;
 
 private:
@@ -150,8 +177,6 @@ private:
     };
 
     void Reset();
-    void Diagnose(const CString& path, int line, int column, const CString& message);
-    const std::string& Utf8Tag(const CString& tag);
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
 
@@ -164,7 +189,6 @@ private:
     pugi::xml_node current_;
     size_t depth_ = 0;  // 0 above the root, 1 on the root
     std::vector<Level> levels_;
-    std::string tagScratch_;
 };
 
 void CXMLTree::Reset() {
@@ -178,10 +202,6 @@ void CXMLTree::Reset() {
     levels_.clear();
 }
 
-void CXMLTree::Diagnose(const CString& path, int line, int column, const CString& message) {
-    ReportDiagnostic(path, line, column, message);
-}
-
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
@@ -190,67 +210,43 @@ bool CXMLTree::LoadFile(const CString& path) {
         const std::string nativePath = NativePath(path);
         std::string error;
         if (!ReadWholeFile(nativePath, buffer_, error)) {
-            CString message;
-            message.Format(L"cannot open %s: %s", path, WideFromUtf8(error));
-            Diagnose(path, 0, 0, message);
+            Diagnose(L"open", path, 0, 0, error);
             return false;
         }
         DecodeFailure failure;
         if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
-            CString message;
-            if (failure.line > 0) {
-                message.Format(L"cannot decode %s:%d:%d: %s", path, failure.line, failure.column,
-                               WideFromUtf8(failure.message));
-            } else {
-                message.Format(L"cannot decode %s: %s", path, WideFromUtf8(failure.message));
-            }
-            Diagnose(path, failure.line, failure.column, message);
+            Diagnose(L"decode", path, failure.line, failure.column, failure.message);
             Reset();
             return false;
         }
-        if (buffer_.compare(0, 5, "<?xml") == 0) {
-            const size_t end = buffer_.find("?>");
-            if (end != std::string::npos) declaration_ = buffer_.substr(0, end + 2);
-        }
+        declaration_.assign(buffer_, 0, XmlDeclarationLength(buffer_));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
         // character of the text for its own end mark.
         buffer_.push_back('\0');
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
             &buffer_[0], buffer_.size(), kParseOptions, pugi::encoding_utf8);
-        if (!result || !document_.document_element()) {
-            const pugi::xml_parse_status status =
-                result ? pugi::status_no_document_element : result.status;
+        if (!result) {
+            // Parsing in place has overwritten the text; the offset is located in a fresh copy.
             int line = 0;
             int column = 0;
-            if (result) {
-                // No position for a missing root.
-            } else {
-                // Parsing in place has overwritten the text; locate the offset in a fresh copy.
-                std::string fresh;
-                DocumentEncoding ignored;
-                DecodeFailure unused;
-                if (ReadWholeFile(nativePath, fresh, error) &&
-                    DecodeXmlDocument(fresh, ignored, unused)) {
-                    LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
-                                    line, column);
-                }
+            std::string fresh;
+            DocumentEncoding ignored;
+            if (ReadWholeFile(nativePath, fresh, error) &&
+                DecodeXmlDocument(fresh, ignored, failure)) {
+                LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
+                                line, column);
             }
-            CString message;
-            if (line > 0) {
-                message.Format(L"cannot parse %s:%d:%d: %s", path, line, column,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            } else {
-                message.Format(L"cannot parse %s: %s", path,
-                               WideFromUtf8(std::string(ParseStatusText(status))));
-            }
-            Diagnose(path, line, column, message);
+            Diagnose(L"parse", path, line, column, ParseStatusText(result.status));
+            Reset();
+            return false;
+        }
+        if (!document_.document_element()) {
+            Diagnose(L"parse", path, 0, 0, ParseStatusText(pugi::status_no_document_element));
             Reset();
             return false;
         }
     } catch (const std::bad_alloc&) {
-        CString message;
-        message.Format(L"cannot load %s: out of memory", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"load", path, 0, 0, "out of memory");
         Reset();
         return false;
     }
@@ -260,11 +256,9 @@ bool CXMLTree::LoadFile(const CString& path) {
 }
 
 bool CXMLTree::SaveFile(const CString& path) {
-    CString message;
     if (!loaded_) {
         // Writing an empty document would destroy whatever the file holds.
-        message.Format(L"cannot save %s: no document loaded", path);
-        Diagnose(path, 0, 0, message);
+        Diagnose(L"save", path, 0, 0, "no document loaded");
         return false;
     }
     std::string error;
@@ -280,16 +274,33 @@ bool CXMLTree::SaveFile(const CString& path) {
     } catch (const std::bad_alloc&) {
         error = "out of memory";
     }
-    message.Format(L"cannot save %s: %s", path, WideFromUtf8(error));
-    Diagnose(path, 0, 0, message);
+    Diagnose(L"save", path, 0, 0, error);
     return false;
 }
 
-const std::string& CXMLTree::Utf8Tag(const CString& tag) {
-    tagScratch_.clear();
-    AppendUtf8(tag.GetString(), static_cast<size_t>(tag.GetLength()), tagScratch_);
-    return tagScratch_;
+}  // namespace
+
+namespace {
+// Names are nearly always ASCII: copy those directly, convert the rest.
+void AssignName(const wchar_t* name, size_t length, std::string& out) {
+    out.resize(length);
+    size_t i = 0;
+    for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
+        out[i] = static_cast<char>(name[i]);
+    }
+    if (i == length) return;
+    out.resize(i);
+    AppendUtf8(name + i, length - i, out);
 }
+}  // namespace
+
+XmlName::XmlName(const wchar_t* name) { AssignName(name, std::wcslen(name), utf8_); }
+
+XmlName::XmlName(const CString& name) {
+    AssignName(name.GetString(), static_cast<size_t>(name.GetLength()), utf8_);
+}
+
+namespace {
 
 pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
     if (index < 0 || !current_) return pugi::xml_node();
@@ -342,16 +353,16 @@ void CXMLTree::Enter(pugi::xml_node child) {
     ++depth_;
 }
 
-bool CXMLTree::IntoChild(const CString& tag, int index) {
-    const pugi::xml_node child = FindChild(&Utf8Tag(tag), index);
+bool CXMLTree::IntoChild(const XmlName& tag, int index) {
+    const pugi::xml_node child = FindChild(&tag.utf8(), index);
     if (!child) return false;
     Enter(child);
     return true;
 }
 
-bool CXMLTree::FindElement(const CString& tag) {
+bool CXMLTree::FindElement(const XmlName& tag) {
     const pugi::xml_node root = document_.document_element();
-    if (!root || std::strcmp(root.name(), Utf8Tag(tag).c_str()) != 0) return false;
+    if (!root || std::strcmp(root.name(), tag.utf8().c_str()) != 0) return false;
     current_ = root;
     depth_ = 1;
     return true;
@@ -375,9 +386,9 @@ void CXMLTree::GetChildCount(int& count) {
     count = elements;
 }
 
-bool CXMLTree::GetNamedChildCount(const CString& tag, int& count) {
+bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
-    const std::string& name = Utf8Tag(tag);
+    const std::string& name = tag.utf8();
     int matching = 0;
     for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
         if (Matches(child, &name)) ++matching;
@@ -409,17 +420,18 @@ void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
     }
 }
 
-bool CXMLTree::GetAttribute(const CString& name, CString& value) {
+bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(Utf8Tag(name).c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
     if (!attribute) return false;
     value = WideText(attribute.value());
     return true;
 }
 
-bool CXMLTree::SetAttribute(const CString& name, const CString& value) {
-    if (current_.type() != pugi::node_element || name.IsEmpty()) return false;
-    const std::string utf8Name = Utf8Tag(name);
+bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {
+    if (current_.type() != pugi::node_element) return false;
+    const std::string utf8Name = name.utf8();
+    if (!IsWritableName(utf8Name)) return false;
     pugi::xml_attribute attribute = current_.attribute(utf8Name.c_str());
     if (!attribute) attribute = current_.append_attribute(utf8Name.c_str());
     return attribute && attribute.set_value(Utf8FromWide(value).c_str());
@@ -431,8 +443,10 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
     if (const char* value = ElementText(child)) text = WideText(value);
 }
 
-bool CXMLTree::GetChildText(const CString& tag, CString& text) {
-    const pugi::xml_node child = FindChild(&Utf8Tag(tag), 0);
+bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
+    // A first-child lookup never continues, so it needs no step memo.
+    const pugi::xml_node child = current_ ? NextMatching(current_.first_child(), &tag.utf8())
+                                          : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;

@@ -1,7 +1,12 @@
 // IXMLTree: a document with one cursor on one element. Implemented over pugixml.
+//
+// After LoadFile the cursor stands above the root (on the document), where the root is the only
+// child; FindElement puts it on the root. Only element children are counted and entered; the
+// whitespace that lays out child elements is not text. Tags and names compare exactly.
 #pragma once
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,45 +16,80 @@ namespace TOOLS {
 
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
 
+// A tag or attribute name, held as UTF-8 for the comparisons. A wide literal or a CString is
+// converted once per call; short names fit the string's inline buffer, so naming an element
+// costs no allocation.
+class XmlName {
+public:
+    XmlName(const wchar_t* name);  // NOLINT(google-explicit-constructor): names are literals
+    XmlName(const CString& name);  // NOLINT(google-explicit-constructor)
+    const std::string& utf8() const { return utf8_; }
+
+private:
+    std::string utf8_;
+};
+
 class IXMLTree {
 public:
     virtual ~IXMLTree() = default;
 
     // Reads the whole file and parses it. False (with a diagnostic naming the file) when the
     // file cannot be read, decoded or parsed; the tree is then empty and FindElement fails.
-    // While the tree lives, reports carry the path as their context.
+    // While the tree lives, reports carry the path as their context (also after a failed load).
+    // Encodings: UTF-8 with or without byte order mark, UTF-16 LE/BE, and GB2312, GBK and
+    // GB18030 when the XML declaration names them.
     virtual bool LoadFile(const CString& path) = 0;
-    // Writes the document in the encoding it was read in, beside the file, then renames it
-    // over the file. False, the file unchanged, when any step fails.
+    // Writes the document in the encoding it was read in (same byte order mark, the declaration
+    // as read), to a temporary file beside the file, then renames it over the file; comments
+    // and layout are kept, so an unchanged document is written back as read. False, with a
+    // diagnostic and the file unchanged, when any step fails or no document was loaded.
     virtual bool SaveFile(const CString& path) = 0;
     // Enters the index-th child element with this tag. False, cursor unmoved, if none.
     // Stepping through the children with index 0, 1, 2... costs O(1) per step.
-    virtual bool IntoChild(const CString& tag, int index) = 0;
+    virtual bool IntoChild(const XmlName& tag, int index) = 0;
     // Makes the root element current when its tag is `tag`. False otherwise.
-    virtual bool FindElement(const CString& tag) = 0;
-    // Enters the index-th child element, any tag. False, cursor unmoved, if none.
+    virtual bool FindElement(const XmlName& tag) = 0;
+    // Enters the index-th child element, any tag. False, cursor unmoved, if none (the text of
+    // an element that holds only text is not a child to enter).
     virtual bool IntoChildAt(int index) = 0;
     // Number of child elements; an element holding only text counts 1.
     virtual void GetChildCount(int& count) = 0;
     // Number of child elements with this tag. True when the cursor stands on an element.
-    virtual bool GetNamedChildCount(const CString& tag, int& count) = 0;
-    // Text of the current element (its first text child). False, `text` untouched, if none.
+    virtual bool GetNamedChildCount(const XmlName& tag, int& count) = 0;
+    // Text of the current element: its first text or CDATA child that is not only layout
+    // whitespace, entities resolved, line ends as LF. False, `text` untouched, if none.
     virtual bool GetText(CString& text) = 0;
     // Tag of the current element; empty above the root.
     virtual void GetTagName(CString& tag) = 0;
     // All attributes of the current element in document order, appended to `attributes`.
     virtual void GetAttributes(XMLAttributeList& attributes) = 0;
     // The attribute's value. False, `value` untouched, when absent.
-    virtual bool GetAttribute(const CString& name, CString& value) = 0;
-    // Sets (or adds) an attribute of the current element. False above the root.
-    virtual bool SetAttribute(const CString& name, const CString& value) = 0;
+    virtual bool GetAttribute(const XmlName& name, CString& value) = 0;
+    // Sets (or adds, last) an attribute of the current element. False above the root, and for
+    // a name that would not survive a save and reload (empty, or holding blanks or markup).
+    virtual bool SetAttribute(const XmlName& name, const CString& value) = 0;
     // Text of the index-th child element; `text` untouched when there is none.
     virtual void GetChildTextAt(int index, CString& text) = 0;
     // Text of the first child element with this tag. False, `text` untouched, when absent.
-    virtual bool GetChildText(const CString& tag, CString& text) = 0;
-    // Returns to the parent element; above the root the cursor stays where it is.
+    virtual bool GetChildText(const XmlName& tag, CString& text) = 0;
+    // Returns to the parent element; from the root to above the root (where IntoChild with
+    // the root's tag enters it again); above the root the cursor stays where it is.
     virtual void OutOfElement() = 0;
 };
+
+// The current element's attribute, or the empty text when absent.
+inline CString AttributeOf(IXMLTree& tree, const XmlName& name) {
+    CString value;
+    tree.GetAttribute(name, value);
+    return value;
+}
+
+// The text of the current element's first child with this tag, or the empty text.
+inline CString ChildTextOf(IXMLTree& tree, const XmlName& tag) {
+    CString text;
+    tree.GetChildText(tag, text);
+    return text;
+}
 
 class CXMLTreeCreator {
 public:

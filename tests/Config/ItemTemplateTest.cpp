@@ -111,8 +111,8 @@ TEST(ItemTemplateTest, FilesWithoutItemsRoot) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CString path = c.content ? folder.Write("ItemTemplate.xml", c.content)
-                                       : folder.File("absent.xml");
+        const CString path =
+            c.content ? folder.Write("ItemTemplate.xml", c.content) : folder.File("absent.xml");
         ReportRecorder reports;
         testing_support::DiagnosticRecorder diagnostics;  // the unparsable file says so there
         CItemTemplate table;

@@ -35,7 +35,8 @@ protected:
     // Loads `body` (the children of "PropEditView") into `view`.
     bool Load(CPropEditView& target, const std::string& body,
               const CItemTemplate* templates = nullptr) {
-        const CString path = folder.Write("View" + std::to_string(++files) + ".xml", EditView(body));
+        const CString path =
+            folder.Write("View" + std::to_string(++files) + ".xml", EditView(body));
         return target.LoadEditView(path, templates);
     }
 
@@ -101,7 +102,7 @@ TEST_F(PropEditViewTest, MarkClassesPerViewMode) {
     // A view element without "markclass" still lists its mode, with one empty name.
     EXPECT_TRUE(view.GetMarkClasses(kViewPingMian, classes));
     EXPECT_EQ(Wide(classes), Wide({L""}));
-    for (int mode : {kViewPouMian, kViewLiMian, kViewSGPaper, 7}) {
+    for (int mode : {0, 2, 4, 7}) {
         std::vector<CString> untouched{L"x"};
         EXPECT_FALSE(view.GetMarkClasses(mode, untouched));
         EXPECT_EQ(Wide(untouched), Wide({L"x"}));
@@ -116,8 +117,8 @@ TEST(PropEditViewNames, ViewModesAndPartKinds) {
         int mode;
         int kind;
     } cases[] = {
-        {L"PouMian", 0, -1},   {L"PingMian", 1, -1}, {L"LiMian", 2, -1}, {L"View3D", 3, -1},
-        {L"SGPaper", 4, -1},   {L"Main", -1, 0},     {L"Attach", -1, 1}, {L"Struct", -1, 2},
+        {L"PouMian", 0, -1},   {L"PingMian", 1, -1}, {L"LiMian", 2, -1},  {L"View3D", 3, -1},
+        {L"SGPaper", 4, -1},   {L"Main", -1, 0},     {L"Attach", -1, 1},  {L"Struct", -1, 2},
         {L"LeftRight", -1, 3}, {L"Side", -1, 4},     {L"view3d", -1, -1}, {L"main", -1, -1},
         {L"", -1, -1},
     };
@@ -170,8 +171,8 @@ TEST_F(PropEditViewTest, ListenerKindsComeFromTheNameAfterTheFirstUnderscore) {
         EXPECT_EQ(container.listeners[i].data.str(), expected[i].data);
         EXPECT_EQ(container.listeners[i].kind, expected[i].kind);
     }
-    EXPECT_EQ(reports.Lines(), (std::vector<int>{line::kListenerWithoutKind,
-                                                 line::kPartKindUnknown, line::kPartKindUnknown}));
+    EXPECT_EQ(reports.Lines(), (std::vector<int>{line::kListenerWithoutKind, line::kPartKindUnknown,
+                                                 line::kPartKindUnknown}));
 
     // The reader appends and leaves the cursor where it was: the next container is found.
     CPropEditView::ReadContainer(*tree, container, 1);
@@ -323,6 +324,7 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
         <Switch title="S1" param="p1"><Item><Name>in S1</Name></Item><Item><Name>2</Name></Item></Switch>
         <Switch title="S2"/>
       </Options></Item>
+      <Item><Name>one switch</Name><Options><Switch title="only"/></Options></Item>
       <Item><Name>mixed</Name><Options>
         <Assemble title="A1" param="Material" type="State">
           <State IsEnable="true" IsEidt="true" IsReadOnly="true">
@@ -337,7 +339,7 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
     EXPECT_EQ(reports.Count(), 0);
     const GridShowData* group = view.FindGridShow(kPartMain);
     ASSERT_NE(group, nullptr);
-    ASSERT_EQ(group->items.size(), 3u);
+    ASSERT_EQ(group->items.size(), 4u);
 
     const ItemOptions& text = At(group->items, 0)->options;
     EXPECT_EQ(text.text.str(), L"a;b;c");
@@ -354,8 +356,14 @@ TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
     EXPECT_EQ(At(switches.switches, 1)->title.str(), L"S2");
     EXPECT_TRUE(At(switches.switches, 1)->items.empty());
 
+    // A single child element is no text.
+    const ItemOptions& single = At(group->items, 2)->options;
+    EXPECT_TRUE(single.text.IsEmpty());
+    ASSERT_EQ(single.switches.size(), 1u);
+    EXPECT_EQ(At(single.switches, 0)->title.str(), L"only");
+
     // Each list takes the children of its own tag, whatever their order.
-    const ItemOptions& mixed = At(group->items, 2)->options;
+    const ItemOptions& mixed = At(group->items, 3)->options;
     ASSERT_EQ(mixed.switches.size(), 1u);
     EXPECT_EQ(At(mixed.switches, 0)->title.str(), L"after the assemble");
     EXPECT_EQ(At(At(mixed.switches, 0)->items, 0)->name.str(), L"deep");
@@ -396,8 +404,8 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
         const char* ref;  // null: no attribute
         bool copies;
     } cases[] = {
-        {"1", true}, {" +2", true}, {"-1", true}, {"7abc", true}, {"0", false},
-        {"-0", false}, {"abc", false}, {"", false}, {nullptr, false},
+        {"1", true},   {" +2", true},  {"-1", true}, {"7abc", true},   {"0", false},
+        {"-0", false}, {"abc", false}, {"", false},  {nullptr, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ref ? c.ref : "(absent)");
@@ -407,7 +415,8 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
         ReportRecorder reports;
         ASSERT_TRUE(Load(located, "<GridShow><Main" + ref +
                                       "><Item><Name>own 1</Name></Item><Item><Name>own 2</Name>"
-                                      "</Item></Main><Struct" + ref + "/></GridShow>"));
+                                      "</Item></Main><Struct" +
+                                      ref + "/></GridShow>"));
         EXPECT_EQ(reports.Count(), 0);
         const GridShowData* group = located.FindGridShow(kPartMain);
         ASSERT_NE(group, nullptr);
@@ -511,7 +520,8 @@ TEST_F(PropEditViewTest, ItemsNamingATemplateTakeItsContent) {
 
 TEST_F(PropEditViewTest, ItemsWithAnIdAreReadInFullWithoutATemplateTable) {
     ReportRecorder reports;
-    ASSERT_TRUE(Load(view, "<GridShow><Main><Item id=\"T\"><Name>own</Name></Item></Main></GridShow>"));
+    ASSERT_TRUE(
+        Load(view, "<GridShow><Main><Item id=\"T\"><Name>own</Name></Item></Main></GridShow>"));
     const GridItemData& item = *At(view.FindGridShow(kPartMain)->items, 0);
     EXPECT_EQ(item.id.str(), L"T");
     EXPECT_EQ(item.name.str(), L"own");
@@ -524,7 +534,7 @@ std::string NestedItems(int levels) {
     std::string close;
     for (int i = 0; i < levels; ++i) {
         open += "<Item><Name>" + std::to_string(i) + "</Name><Options><Switch>";
-        close = "</Switch></Options></Item>" + close;
+        close += "</Switch></Options></Item>";
     }
     return "<GridShow><Main>" + open + close + "</Main></GridShow>";
 }
@@ -567,7 +577,9 @@ TEST_F(PropEditViewTest, NestingIsReadToTheDepthLimit) {
         ASSERT_NE(deep.FindGridShow(kPartMain), nullptr);
         EXPECT_EQ(NestingOf(*deep.FindGridShow(kPartMain)), c.read);
         ASSERT_EQ(diagnostics.Diagnostics().size(), c.diagnostics);
-        if (c.diagnostics) EXPECT_EQ(diagnostics.Diagnostics()[0].file.str(), path.str());
+        if (c.diagnostics) {
+            EXPECT_EQ(diagnostics.Diagnostics()[0].file.str(), path.str());
+        }
         EXPECT_EQ(reports.Count(), 0);
         // A deep copy of the deepest view, destroyed with it.
         CPropEditView copy(deep, nullptr, &table);

@@ -54,6 +54,8 @@ protected:
     }
 
     ScratchFolder folder;
+    // Missing files of the small folders below say so here rather than on the console.
+    DiagnosticRecorder diagnostics;
     std::unique_ptr<CPropShowCfg> cfg = std::make_unique<CPropShowCfg>();
 };
 
@@ -212,8 +214,7 @@ TEST_F(PropShowCfgTest, MissingSectionsLeaveTheOthersReadable) {
         const char* name;
         const char* body;
     } cases[] = {
-        {"no PropDefineShow",
-         "<SectionSelect><Loc loc=\"K\">\\a\\b</Loc></SectionSelect>"},
+        {"no PropDefineShow", "<SectionSelect><Loc loc=\"K\">\\a\\b</Loc></SectionSelect>"},
         {"no SectionSelect", "<PropDefineShow><Loc>A</Loc></PropDefineShow>"},
         {"neither", ""},
     };
@@ -277,19 +278,24 @@ TEST_F(PropShowCfgTest, ComponentKinds) {
       <Property clsname="Wall"><Kind kd="region"/></Property>
       <Property clsname="Column"><Kind kd="Block"/></Property>
       <Property clsname="Beam"><Kind/></Property>
-      <Property clsname="Pipe"/>
+      <Property clsname="Pipe" kd="block"/>
       <Property clsname="Fence"><Kind kd="block"/></Property>
       <Property><Kind kd="block"/></Property>
     </Properties>)");
-    // "Block", a "Kind" without "kd" and a "Property" without "Kind" are unknown kinds.
+    // "Block", a "Kind" without "kd" and a "Property" without "Kind" (whatever it carries
+    // itself) are unknown kinds.
     EXPECT_EQ(reports.Lines(), std::vector<int>(3, line::kKindUnknown));
     reports.Reset();
     const struct {
         EKADOComponentType type;
         int kind;
     } cases[] = {
-        {kado::Wall, 0}, {kado::Slab, 2},  {kado::Column, 0},
-        {kado::Beam, 0}, {kado::Pipe, 0},  {kado::Fence, 1},
+        {kado::Wall, 0},
+        {kado::Slab, 2},
+        {kado::Column, 0},
+        {kado::Beam, 0},
+        {kado::Pipe, 0},
+        {kado::Fence, 1},
         {kado::InvalidComponentType, 1},
     };
     for (const auto& c : cases) {
@@ -315,7 +321,7 @@ TEST_F(PropShowCfgTest, ViewAndMeterParameters) {
     std::vector<EKADOParameterType> meters{kado::Color};
     show().GetMeterParams(meters);
     EXPECT_EQ(meters, (std::vector<EKADOParameterType>{kado::Width, kado::Width,
-                                                        kado::InvalidParameterType}));
+                                                       kado::InvalidParameterType}));
 }
 
 TEST_F(PropShowCfgTest, ViewParamWithTrailingSeparator) {
@@ -341,9 +347,14 @@ TEST_F(PropShowCfgTest, ViewModesTakeTheLaterValue) {
         EKADOComponentType type;
         int mode;
     } cases[] = {
-        {kado::Wall, kViewPingMian},     {kado::Beam, kViewSGPaper}, {kado::Slab, kViewSGPaper},
-        {kado::Column, kViewPouMian},    {kado::Pipe, kViewPouMian}, {kado::Road, kViewPouMian},
-        {kado::InvalidComponentType, kViewLiMian}, {kado::Fence, kView3D},
+        {kado::Wall, kViewPingMian},
+        {kado::Beam, kViewSGPaper},
+        {kado::Slab, kViewSGPaper},
+        {kado::Column, kViewPouMian},
+        {kado::Pipe, kViewPouMian},
+        {kado::Road, kViewPouMian},
+        {kado::InvalidComponentType, kViewLiMian},
+        {kado::Fence, kView3D},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
@@ -447,8 +458,8 @@ TEST_F(EditViewSelectionTest, FirstMatchingLocationThenWithoutLocationThenFallba
         IPropEditView* view = show().GetPropEditView(c.section, c.loc);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(NameOf(view), c.view);
-        EXPECT_EQ(reports.Lines(), c.reported ? std::vector<int>{line::kNoEditViewMatches}
-                                              : std::vector<int>{});
+        EXPECT_EQ(reports.Lines(),
+                  c.reported ? std::vector<int>{line::kNoEditViewMatches} : std::vector<int>{});
     }
 }
 
@@ -479,8 +490,9 @@ TEST_F(EditViewSelectionTest, LocationViewsAreBasedOnTheGridTemplate) {
 
 TEST_F(PropShowCfgTest, ViewLoadingReports) {
     folder.Write("Other.xml", "<NotAView/>");
-    folder.Write("V.xml", "<PropEditView><GridShow><Main><Item id=\"none\"/></Main></GridShow>"
-                          "</PropEditView>");
+    folder.Write("V.xml",
+                 "<PropEditView><GridShow><Main><Item id=\"none\"/></Main></GridShow>"
+                 "</PropEditView>");
     ReportRecorder reports;
     LoadLocShow(R"(<PropEditView>
       <View view="Missing.xml" typeandsection="Wall"/>
@@ -495,6 +507,44 @@ TEST_F(PropShowCfgTest, ViewLoadingReports) {
     for (const TOOLS::LogReport& report : reports.Reports()) {
         EXPECT_EQ(report.file.str(), L"Config\\PropShowCfg");
     }
+}
+
+TEST_F(PropShowCfgTest, FileNamedByTwoViewsIsReadOnceIntoTwoViews) {
+    folder.Write("V.xml", R"(<PropEditView><GridShow><Main><Item id="none"/></Main></GridShow>
+      </PropEditView>)");
+    folder.Write("ItemTemplate.xml", "<Items/>");
+    folder.Write("GridTemplate.xml", "<PropEditView/>");
+    folder.Write("EnableContainer.xml", "<Containers/>");
+    DiagnosticRecorder recorded;
+    ReportRecorder reports;
+    LoadLocShow(R"(<PropEditView>
+      <View view="V.xml" typeandsection="Wall" loc="a"/>
+      <View view="Missing.xml" typeandsection="Wall" loc="m"/>
+      <View view="V.xml" typeandsection="Wall" loc="b"/>
+      <View view="Missing.xml" typeandsection="Wall" loc="n"/>
+    </PropEditView>)");
+    // Each view reads its entry: the missing template twice, the missing file twice.
+    EXPECT_EQ(reports.Lines(),
+              (std::vector<int>{line::kItemTemplateMissing, line::kViewFileNotLoaded,
+                                line::kItemTemplateMissing, line::kViewFileNotLoaded}));
+    // Reports name the file being read when they were made.
+    const CString viewFile = folder.File("V.xml");
+    const CString locationFile = folder.File("PropertyLocShow.xml");
+    EXPECT_EQ(reports.Reports()[0].context.str(), viewFile.str());
+    EXPECT_EQ(reports.Reports()[1].context.str(), locationFile.str());
+    EXPECT_EQ(reports.Reports()[2].context.str(), viewFile.str());
+    EXPECT_EQ(reports.Reports()[3].context.str(), locationFile.str());
+    // The missing file was looked for once.
+    ASSERT_EQ(recorded.Diagnostics().size(), 1u);
+    EXPECT_EQ(recorded.Diagnostics()[0].file.str(), folder.File("Missing.xml").str());
+
+    IPropEditView* first = show().GetPropEditView(L"Wall", L"a");
+    IPropEditView* second = show().GetPropEditView(L"Wall", L"b");
+    EXPECT_NE(first, second);
+    ASSERT_NE(first->FindGridShow(kPartMain), nullptr);
+    ASSERT_NE(second->FindGridShow(kPartMain), nullptr);
+    EXPECT_NE(first->FindGridShow(kPartMain), second->FindGridShow(kPartMain));
+    EXPECT_EQ(second->FindGridShow(kPartMain)->items.size(), 1u);
 }
 
 // Containers
@@ -641,6 +691,181 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
     // A copy of the copy is as good.
     CPropShowCfg again(*copy);
     EXPECT_EQ(NameOf(again.GetPropEditView(L"Wall", L"\\a")), L"V");
+}
+
+// A display folder as the application ships it: Chinese locations, a location file in GB2312,
+// edit views in a subfolder named with a backslash.
+class DisplayFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ReportRecorder reports;
+        DiagnosticRecorder diagnostics;
+        cfg.LoadShowCfg(CString(SITECONFIG_TEST_DATA_DIR L"display/"));
+        EXPECT_EQ(reports.Count(), 0);
+        EXPECT_TRUE(diagnostics.Diagnostics().empty());
+    }
+
+    static std::vector<std::wstring> Names(const GridShowData* group) {
+        std::vector<std::wstring> names;
+        if (group) {
+            for (const GridItemData* item : group->items) names.push_back(item->name.str());
+        }
+        return names;
+    }
+
+    CPropShowCfg cfg;
+};
+
+TEST_F(DisplayFolderTest, Locations) {
+    ReportRecorder reports;
+    std::vector<CString> defined;
+    cfg.GetDefineLocs(defined);
+    ASSERT_EQ(defined.size(), 8u);
+    EXPECT_EQ(defined.front().str(), L"\\基本构件\\墙\\直形墙");
+    EXPECT_EQ(defined.back().str(), L"\\其它图库\\其它构件");
+    std::vector<CString> shown;
+    cfg.GetShowLocs(shown);
+    EXPECT_EQ(Wide(shown), Wide(defined));
+
+    const struct {
+        const wchar_t* loc;
+        std::vector<std::wstring> expanded;
+    } cases[] = {
+        {L"\\基本构件\\墙", {L"\\基本构件\\墙\\直形墙", L"\\基本构件\\墙\\弧形墙"}},
+        {L"临时设施", {L"\\临时设施\\塔吊\\塔吊", L"\\临时设施\\围墙\\围墙"}},
+        {L"\\临时设施\\塔吊\\塔吊", {L"\\临时设施\\塔吊\\塔吊", L"\\临时设施\\围墙\\围墙"}},
+        {L"\\其它图库\\其它构件", {L"\\其它图库\\其它构件"}},
+        {L"\\基本构件\\梁\\矩形梁", {L"\\基本构件\\梁\\矩形梁"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.loc)));
+        std::vector<CString> expanded;
+        EXPECT_TRUE(cfg.GetSectionLocs(c.loc, expanded));
+        EXPECT_EQ(Wide(expanded), c.expanded);
+        EXPECT_TRUE(cfg.IsLocShown(c.loc));
+    }
+    EXPECT_FALSE(cfg.IsLocShown(L"\\基本构件\\墙\\挡土墙"));
+
+    // Hiding the other library hides every location that expands into it.
+    shown.pop_back();
+    cfg.SetShowLocs(shown);
+    EXPECT_FALSE(cfg.IsLocShown(L"\\其它图库\\其它构件"));
+    EXPECT_FALSE(cfg.IsLocShown(L"\\其它图库\\新构件"));
+    EXPECT_EQ(reports.Count(), 0);
+}
+
+TEST_F(DisplayFolderTest, KindsParametersAndViewModes) {
+    ReportRecorder reports;
+    EXPECT_EQ(cfg.GetComponentKind(kado::Wall), 0);
+    EXPECT_EQ(cfg.GetComponentKind(kado::Slab), 2);
+    EXPECT_EQ(cfg.GetComponentKind(kado::TowerCrane), 1);
+    EXPECT_TRUE(cfg.IsViewParam(kado::Category));
+    EXPECT_TRUE(cfg.IsViewParam(kado::Height));
+    EXPECT_FALSE(cfg.IsViewParam(kado::Thickness));
+    std::vector<EKADOParameterType> meters;
+    cfg.GetMeterParams(meters);
+    EXPECT_EQ(meters,
+              (std::vector<EKADOParameterType>{kado::Length, kado::Thickness, kado::Height}));
+    EXPECT_EQ(cfg.GetView3DMode(kado::Fence), kViewSGPaper);
+    EXPECT_EQ(cfg.GetView3DMode(kado::Wall), kViewLiMian);
+    EXPECT_EQ(cfg.GetView3DMode(kado::Road), kViewPingMian);
+    EXPECT_EQ(cfg.GetView3DMode(kado::Beam), kView3D);
+    EXPECT_EQ(reports.Count(), 0);
+    EXPECT_EQ(cfg.GetComponentKind(kado::Pipe), 0);
+    EXPECT_EQ(reports.Lines(), std::vector<int>{line::kComponentKindMissing});
+}
+
+TEST_F(DisplayFolderTest, WallView) {
+    ReportRecorder reports;
+    IPropEditView* view = cfg.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙");
+    std::vector<CString> classes;
+    ASSERT_TRUE(view->GetMarkClasses(kViewPouMian, classes));
+    EXPECT_EQ(Wide(classes), Wide({L"墙厚", L"墙高"}));
+    EXPECT_FALSE(view->GetMarkClasses(kViewSGPaper, classes));
+    ASSERT_EQ(view->GetGridShows().size(), 3u);
+
+    const GridShowData* main = view->FindGridShow(kPartMain);
+    EXPECT_EQ(Names(main), Wide({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
+    const GridItemData& thickness = *main->items.front();
+    EXPECT_EQ(thickness.id.str(), L"Thickness");
+    EXPECT_EQ(thickness.paramType, kado::Thickness);
+    EXPECT_EQ(thickness.itemVar, kItemVarZTThickness);
+    EXPECT_EQ(thickness.options.text.str(), L"100;120;180;200;240;300");
+    EXPECT_EQ(Wide(thickness.groups), Wide({L"尺寸", L"几何"}));
+    EXPECT_TRUE((*std::next(main->items.begin()))->canBePrivate);
+    EXPECT_EQ(main->items.back()->enable, 0);
+    EXPECT_TRUE(main->items.back()->id.IsEmpty());
+
+    EXPECT_EQ(Names(view->FindGridShow(kPartAttach)), Wide({L"底标高(m)", L"颜色"}));
+
+    const GridShowData* structure = view->FindGridShow(kPartStruct);
+    ASSERT_NE(structure, nullptr);
+    EXPECT_EQ(structure->param.str(), L"WallStruct");
+    ASSERT_EQ(structure->items.size(), 2u);
+    const ItemOptions& material = structure->items.front()->options;
+    ASSERT_EQ(material.assembles.size(), 1u);
+    const AssembleData& assemble = *material.assembles.front();
+    EXPECT_EQ(assemble.paramType, kado::Material);
+    ASSERT_EQ(assemble.states.size(), 2u);
+    EXPECT_EQ(assemble.states.front()->option.str(), L"混凝土;砖;钢");
+    EXPECT_TRUE(assemble.states.back()->edit);
+    const ItemOptions& bond = structure->items.back()->options;
+    ASSERT_EQ(bond.switches.size(), 2u);
+    EXPECT_EQ(bond.switches.back()->title.str(), L"砌块墙");
+    EXPECT_EQ(bond.switches.back()->items.size(), 2u);
+
+    ContainerData container = view->GetContainer();
+    EXPECT_EQ(container.name.str(), L"WallContainer");
+    ASSERT_EQ(container.listeners.size(), 3u);
+    const struct {
+        const wchar_t* name;
+        const wchar_t* data;
+        int kind;
+    } listeners[] = {
+        {L"Wall_Main", L"WallSection", kPartMain},
+        {L"Wall_Attach", L"WallAttach", kPartAttach},
+        {L"Wall_Struct", L"WallStructure", kPartStruct},
+    };
+    for (size_t i = 0; i < std::size(listeners); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(container.listeners[i].name.str(), listeners[i].name);
+        EXPECT_EQ(container.listeners[i].data.str(), listeners[i].data);
+        EXPECT_EQ(container.listeners[i].kind, listeners[i].kind);
+    }
+    EXPECT_EQ(reports.Count(), 0);
+}
+
+TEST_F(DisplayFolderTest, ViewSelection) {
+    ReportRecorder reports;
+    IPropEditView* beam = cfg.GetPropEditView(L"Beam_矩形", L"\\基本构件\\梁\\矩形梁");
+    EXPECT_EQ(Names(beam->FindGridShow(kPartMain)),
+              Wide({L"截面宽(mm)", L"截面高(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(Names(beam->FindGridShow(kPartSide)), Wide({L"材质"}));
+    EXPECT_EQ(beam->GetContainer().listeners.back().data.str(), L"BeamSide");
+
+    // Columns have no view of their own location; the view without location serves them.
+    IPropEditView* column = cfg.GetPropEditView(L"Column", L"\\基本构件\\柱\\矩形柱");
+    EXPECT_EQ(Names(column->FindGridShow(kPartMain)), Wide({L"厚度(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(column->GetContainer().listeners.front().data.str(), L"");
+
+    IPropEditView* crane = cfg.GetPropEditView(L"TowerCrane", L"\\临时设施\\塔吊\\塔吊");
+    IPropEditView* building = cfg.GetPropEditView(L"Building", L"\\其它图库\\其它构件");
+    EXPECT_NE(crane, building);
+    EXPECT_EQ(Names(crane->FindGridShow(kPartLeftRight)), Wide({L"长度(m)"}));
+    EXPECT_EQ(crane->GetContainer().listeners.front().data.str(), L"redraw");
+    EXPECT_EQ(reports.Count(), 0);
+
+    IPropEditView* pipe = cfg.GetPropEditView(L"Pipe", L"\\其它图库\\其它构件");
+    EXPECT_TRUE(pipe->GetGridShows().empty());
+    EXPECT_EQ(reports.Lines(), std::vector<int>{line::kNoEditViewMatches});
+
+    // A copy answers the same with views of its own.
+    CPropShowCfg copy(cfg);
+    IPropEditView* copiedWall = copy.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙");
+    EXPECT_NE(copiedWall, cfg.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙"));
+    EXPECT_EQ(Names(copiedWall->FindGridShow(kPartMain)),
+              Wide({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(copiedWall->GetContainer().listeners.size(), 3u);
 }
 
 }  // namespace

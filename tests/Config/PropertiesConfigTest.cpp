@@ -16,17 +16,22 @@ public:
     static void Split(CPropertiesConfig& c, const CString& text, CString& value, CString& user) {
         c.GetVauleAndUserValue(text, value, user);
     }
-    static void ReadModelList(CPropertiesConfig& c, const CString& path, std::vector<CString>& out) {
+    static void ReadModelList(CPropertiesConfig& c, const CString& path,
+                              std::vector<CString>& out) {
         c.GetOhtherGraphDataConfig(path, out);
     }
     static void AddGraphModels(CPropertiesConfig& c, const CStringArray& models) {
         c.AddGraphModels(models, c.m_lstTemplateIns);
     }
-    static void DefaultInitFiles(CPropertiesConfig& c, const CString& folder, std::vector<CString>& out) {
+    static void DefaultInitFiles(CPropertiesConfig& c, const CString& folder,
+                                 std::vector<CString>& out) {
         c.GetSoftwareDefaultInitFiles(folder, out);
     }
-    static const std::set<PropertyInsData>& Pool(const CPropertiesConfig& c) { return c.m_setSharpPool; }
-    static const std::map<EKADOComponentType, std::set<CString>>& Categories(const CPropertiesConfig& c) {
+    static const std::set<PropertyInsData>& Pool(const CPropertiesConfig& c) {
+        return c.m_setSharpPool;
+    }
+    static const std::map<EKADOComponentType, std::set<CString>>& Categories(
+        const CPropertiesConfig& c) {
         return c.m_mapTypeCategories;
     }
 };
@@ -149,13 +154,15 @@ TEST_F(PropertiesConfigFixture, ReadsADefinitionWithParametersAndNestedInstances
 }
 
 TEST_F(PropertiesConfigFixture, CommonAndInsWithoutPoolReadTheSame) {
-    dir.Write("defs/Beam_POOL.xml", kXmlHeader +
-                                        "<Property><ClsName>Beam</ClsName><Common><Fish Var=\"Category\" "
-                                        "Val=\"C\"/></Common><Ins><Property insname=\"i\"/></Ins></Property>");
+    dir.Write("defs/Beam_POOL.xml",
+              kXmlHeader +
+                  "<Property><ClsName>Beam</ClsName><Common><Fish Var=\"Category\" "
+                  "Val=\"C\"/></Common><Ins><Property insname=\"i\"/></Ins></Property>");
     // Once "Pool" exists, a "Common" beside it is not read.
-    dir.Write("defs/Slab_POOL.xml", kXmlHeader +
-                                        "<Property><ClsName>Slab</ClsName><Common><Fish Var=\"Length\" "
-                                        "Val=\"1\"/></Common><Pool><Ins/></Pool></Property>");
+    dir.Write("defs/Slab_POOL.xml",
+              kXmlHeader +
+                  "<Property><ClsName>Slab</ClsName><Common><Fish Var=\"Length\" "
+                  "Val=\"1\"/></Common><Pool><Ins/></Pool></Property>");
     auto config = Load();
     PropertyInsData beam;
     config->GetPoolCompIns(Beam, beam);
@@ -211,12 +218,8 @@ TEST_F(PropertiesConfigFixture, InstanceValueSplitting) {
         int reports;
     };
     const Case cases[] = {
-        {L"100", L"100", L"100", 0},
-        {L"100|120", L"100", L"120", 0},
-        {L"", L"", L"", 0},
-        {L"|", L"", L"", 0},
-        {L"1|2|3", L"keep", L"keep", 1},
-        {L"||", L"keep", L"keep", 1},
+        {L"100", L"100", L"100", 0}, {L"100|120", L"100", L"120", 0}, {L"", L"", L"", 0},
+        {L"|", L"", L"", 0},         {L"1|2|3", L"keep", L"keep", 1}, {L"||", L"keep", L"keep", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
@@ -234,7 +237,8 @@ TEST_F(PropertiesConfigFixture, InstanceValueSplitting) {
 TEST_F(PropertiesConfigFixture, BadInstanceTextIsReportedWithTheFileAsContext) {
     const std::string path = dir.Write(
         "defs/Wall_POOL.xml",
-        kXmlHeader + "<Property><ClsName>Wall</ClsName><Ins><Property Length=\"1|2|3\"/></Ins></Property>");
+        kXmlHeader +
+            "<Property><ClsName>Wall</ClsName><Ins><Property Length=\"1|2|3\"/></Ins></Property>");
     ReportCapture capture;
     auto config = Load();
     ASSERT_EQ(capture.reports.size(), 1u);
@@ -243,14 +247,16 @@ TEST_F(PropertiesConfigFixture, BadInstanceTextIsReportedWithTheFileAsContext) {
     std::list<PropertyInsData> children;
     config->GetChildData(Wall, children);
     ASSERT_EQ(children.size(), 1u);
-    EXPECT_EQ(children.front().params, (std::list<PropertyParam>{Param(KADO::Product::Length, L"", L"")}));
+    EXPECT_EQ(children.front().params,
+              (std::list<PropertyParam>{Param(KADO::Product::Length, L"", L"")}));
 }
 
 TEST_F(PropertiesConfigFixture, InstancesDeeperThan256LevelsAreCutWithADiagnostic) {
     std::string body;
     for (int i = 0; i < 300; ++i) body += "<Property insname=\"" + std::to_string(i) + "\">";
     for (int i = 0; i < 300; ++i) body += "</Property>";
-    dir.Write("defs/Wall_POOL.xml", kXmlHeader + "<Property><ClsName>Wall</ClsName><Ins>" + body + "</Ins></Property>");
+    dir.Write("defs/Wall_POOL.xml",
+              kXmlHeader + "<Property><ClsName>Wall</ClsName><Ins>" + body + "</Ins></Property>");
     ReportCapture capture;
     auto config = Load();
     EXPECT_TRUE(capture.reports.empty());
@@ -277,15 +283,17 @@ TEST_F(PropertiesConfigFixture, DefinitionFilesListUsesThePoolPattern) {
     auto config = Load();
     std::vector<CString> files{L"kept"};
     Peer::DefaultInitFiles(*config, dir.WPath("defs/"), files);
-    EXPECT_EQ(files, (std::vector<CString>{L"kept", dir.WPath("defs/a_POOL.xml"), dir.WPath("defs/b_POOL.xml")}));
+    EXPECT_EQ(files, (std::vector<CString>{L"kept", dir.WPath("defs/a_POOL.xml"),
+                                           dir.WPath("defs/b_POOL.xml")}));
 }
 
 // ---- Templates and property models ---------------------------------------------------------
 
 TEST_F(PropertiesConfigFixture, TemplatesLoadInFileListOrderIncludingMissingAndRepeatedFiles) {
     dir.Write("templates/filelist.cfg",
-              kXmlHeader + "<filelist><file>t1.xml</file><file>missing.xml</file><file/>"
-                           "<file>sub/t2.xml</file><file>t1.xml</file></filelist>");
+              kXmlHeader +
+                  "<filelist><file>t1.xml</file><file>missing.xml</file><file/>"
+                  "<file>sub/t2.xml</file><file>t1.xml</file></filelist>");
     dir.Write("templates/t1.xml", PropertyFile("Beam", "\\基本构件\\梁", "T", "first"));
     dir.Write("templates/sub/t2.xml", PropertyFile("Slab", "\\基本构件\\梁", "T", "second"));
     dir.Write("models/filelist.cfg", FileList({"m.xml"}));
@@ -305,7 +313,8 @@ TEST_F(PropertiesConfigFixture, TemplatesLoadInFileListOrderIncludingMissingAndR
     PropertyInsData found;
     EXPECT_TRUE(config->GetTemplateCompIns(L"\\基本构件\\梁", found));
     EXPECT_EQ(found.initName, CString(L"first"));
-    EXPECT_TRUE(config->GetTemplateCompIns(L"", found)) << "the empty record has the empty category";
+    EXPECT_TRUE(config->GetTemplateCompIns(L"", found))
+        << "the empty record has the empty category";
     EXPECT_EQ(found.compType, InvalidComponentType);
 
     ReportCapture capture;
@@ -379,9 +388,11 @@ TEST_F(PropertiesConfigFixture, ShapeChangeOutsideBaseComponentsRewritesTheCateg
     PropertyInsData data;
     ReportCapture capture;
     // \M\Sc: major category, shape, last character of the major category.
-    EXPECT_TRUE(config->GetBaseComChangSharpData(KADO::Product::Scaffold, L"\\临时设施\\任意\\更多", L"钢管", data));
+    EXPECT_TRUE(config->GetBaseComChangSharpData(KADO::Product::Scaffold, L"\\临时设施\\任意\\更多",
+                                                 L"钢管", data));
     EXPECT_EQ(data.initName, CString(L"tube"));
-    EXPECT_FALSE(config->GetBaseComChangSharpData(KADO::Product::Beam, L"\\临时设施\\任意", L"钢管", data));
+    EXPECT_FALSE(
+        config->GetBaseComChangSharpData(KADO::Product::Beam, L"\\临时设施\\任意", L"钢管", data));
     EXPECT_EQ(capture.reports.size(), 1u);
 }
 
@@ -470,32 +481,36 @@ TEST_F(PropertiesConfigFixture, ConversionsDisplayAndEditability) {
 std::string GraphLibrary(std::initializer_list<std::array<const char*, 3>> models) {
     std::string text = kXmlHeader + "<GraphLibrary>";
     for (const auto& m : models) {
-        text += std::string("<Model loc=\"") + m[0] + "\" name=\"" + m[1] + "\" id=\"" + m[2] + "\"/>";
+        text +=
+            std::string("<Model loc=\"") + m[0] + "\" name=\"" + m[1] + "\" id=\"" + m[2] + "\"/>";
     }
     return text + "</GraphLibrary>";
 }
 
 TEST_F(PropertiesConfigFixture, GraphLibraryModelsBecomeTemplatesAndShownLocations) {
     dir.Write("display/PropertyLocShow.xml",
-              kXmlHeader + "<UI><PropDefineShow><Loc>\\基本构件\\墙</Loc><Loc>\\基本构件\\梁</Loc>"
-                           "</PropDefineShow><SectionSelect/></UI>");
+              kXmlHeader +
+                  "<UI><PropDefineShow><Loc>\\基本构件\\墙</Loc><Loc>\\基本构件\\梁</Loc>"
+                  "</PropDefineShow><SectionSelect/></UI>");
     dir.Write("templates/filelist.cfg", FileList({"t.xml"}));
     dir.Write("templates/t.xml", PropertyFile("Wall", "from file", "s"));
-    dir.Write("graph1.xml", GraphLibrary({{"\\基本构件\\Beam", "梁A", "B-1"},
-                                          {"\\其它构件\\杂项", "旗杆", "O-1"},
-                                          {"\\基本构件\\墙", "墙A", "W-1"},
-                                          {"\\基本构件\\E319DA3639614AAD84BDEE1A83470676", "x", "X"},
-                                          {"\\图库\\未知", "雕塑", "U-1"},
-                                          {"\\基本构件\\Beam", "梁B", "B-2"}}));
-    dir.Write("graph2.xml", GraphLibrary({{"\\图库\\未知", "雕塑2", "U-2"}, {"\\新\\Pipe", "管", "P-1"}}));
+    dir.Write("graph1.xml",
+              GraphLibrary({{"\\基本构件\\Beam", "梁A", "B-1"},
+                            {"\\其它构件\\杂项", "旗杆", "O-1"},
+                            {"\\基本构件\\墙", "墙A", "W-1"},
+                            {"\\基本构件\\E319DA3639614AAD84BDEE1A83470676", "x", "X"},
+                            {"\\图库\\未知", "雕塑", "U-1"},
+                            {"\\基本构件\\Beam", "梁B", "B-2"}}));
+    dir.Write("graph2.xml",
+              GraphLibrary({{"\\图库\\未知", "雕塑2", "U-2"}, {"\\新\\Pipe", "管", "P-1"}}));
     ReportCapture capture;
     auto config = Load();
     EXPECT_TRUE(capture.reports.empty());
 
     std::vector<CString> shown;
     config->GetPropertyShowConfig()->GetShowLocs(shown);
-    EXPECT_EQ(shown, (std::vector<CString>{L"\\基本构件\\墙", L"\\基本构件\\梁", L"\\基本构件\\Beam",
-                                          L"\\图库\\未知", L"\\新\\Pipe"}));
+    EXPECT_EQ(shown, (std::vector<CString>{L"\\基本构件\\墙", L"\\基本构件\\梁",
+                                           L"\\基本构件\\Beam", L"\\图库\\未知", L"\\新\\Pipe"}));
 
     std::list<PropertyInsData> templates;
     config->GetTemplateCompIns(templates);
@@ -508,9 +523,10 @@ TEST_F(PropertiesConfigFixture, GraphLibraryModelsBecomeTemplatesAndShownLocatio
     EXPECT_EQ(t[1].initName, CString(L"梁A"));
     EXPECT_EQ(t[1].graphLibId, CString(L"B-1"));
     EXPECT_EQ(t[1].sectionShape, CString(L"常规"));
-    EXPECT_EQ(t[1].params, (std::list<PropertyParam>{
-                               Param(KADO::Product::Category, L"\\基本构件\\Beam", L"\\基本构件\\Beam"),
-                               Param(KADO::Product::SectionShape, L"常规", L"常规")}));
+    EXPECT_EQ(t[1].params,
+              (std::list<PropertyParam>{
+                  Param(KADO::Product::Category, L"\\基本构件\\Beam", L"\\基本构件\\Beam"),
+                  Param(KADO::Product::SectionShape, L"常规", L"常规")}));
     EXPECT_TRUE(t[1].children.empty());
     // Other components: type 3211, fixed category, name as shape.
     EXPECT_EQ(t[2].compType, OtherComponentType);
@@ -568,8 +584,9 @@ TEST_F(PropertiesConfigFixture, ModelListReaderReadsGroupsInDocumentOrder) {
 
 TEST_F(PropertiesConfigFixture, CopiesAreIndependentAndOutliveTheirSource) {
     dir.Write("defs/Wall_POOL.xml", PropertyFile("Wall", "w", "s", "wall"));
-    dir.Write("display/PropertyLocShow.xml",
-              kXmlHeader + "<UI><PropDefineShow><Loc>\\a\\b</Loc></PropDefineShow><SectionSelect/></UI>");
+    dir.Write(
+        "display/PropertyLocShow.xml",
+        kXmlHeader + "<UI><PropDefineShow><Loc>\\a\\b</Loc></PropDefineShow><SectionSelect/></UI>");
     auto config = Load();
     auto copy = std::make_unique<CPropertiesConfig>(*config);
     EXPECT_NE(copy->GetPropertyShowConfig(), config->GetPropertyShowConfig());

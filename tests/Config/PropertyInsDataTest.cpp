@@ -23,7 +23,8 @@ PropertyInsData Tree() {
     PropertyInsData root = Record(KADO::Product::Wall, L"c", L"s", L"root");
     root.graphLibId = L"G";
     root.params.push_back({KADO::Product::Length, {L"2", L"1"}});
-    PropertyInsData& child = root.children.emplace_back(Record(KADO::Product::Beam, L"", L"", L"child"));
+    PropertyInsData& child =
+        root.children.emplace_back(Record(KADO::Product::Beam, L"", L"", L"child"));
     child.children.push_back(Record(KADO::Product::Slab, L"", L"", L"grandchild"));
     return root;
 }
@@ -42,13 +43,19 @@ TEST(PropertyInsDataTest, OrderingUsesTypeCategoryAndShapeOnly) {
         bool less, greater;
     };
     const Case cases[] = {
-        {Record(KADO::Product::Wall, L"c", L"s"), Record(KADO::Product::Wall, L"c", L"s"), false, false},
-        {Record(KADO::Product::Wall, L"c", L"s", L"x"), Record(KADO::Product::Wall, L"c", L"s", L"y"), false, false},
-        {Record(KADO::Product::Wall, L"z", L"z"), Record(KADO::Product::Beam, L"a", L"a"), true, false},
-        {Record(KADO::Product::Wall, L"A", L"z"), Record(KADO::Product::Wall, L"a", L"a"), true, false},
-        {Record(KADO::Product::Wall, L"a", L"S"), Record(KADO::Product::Wall, L"a", L"s"), true, false},
+        {Record(KADO::Product::Wall, L"c", L"s"), Record(KADO::Product::Wall, L"c", L"s"), false,
+         false},
+        {Record(KADO::Product::Wall, L"c", L"s", L"x"),
+         Record(KADO::Product::Wall, L"c", L"s", L"y"), false, false},
+        {Record(KADO::Product::Wall, L"z", L"z"), Record(KADO::Product::Beam, L"a", L"a"), true,
+         false},
+        {Record(KADO::Product::Wall, L"A", L"z"), Record(KADO::Product::Wall, L"a", L"a"), true,
+         false},
+        {Record(KADO::Product::Wall, L"a", L"S"), Record(KADO::Product::Wall, L"a", L"s"), true,
+         false},
         // types compare as signed integers
-        {Record(EKADOComponentType(-1), L"", L""), Record(KADO::Product::Wall, L"", L""), true, false},
+        {Record(EKADOComponentType(-1), L"", L""), Record(KADO::Product::Wall, L"", L""), true,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));

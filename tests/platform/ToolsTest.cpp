@@ -75,8 +75,10 @@ TEST(CKADOHandlerTest, NamesAndValues) {
     EXPECT_EQ(CKADOHandler::GetComponentTypeByName(L"Wall"), KADO::Product::Wall);
     EXPECT_EQ(CKADOHandler::GetComponentTypeByName(L"wall"), KADO::Product::InvalidComponentType);
     EXPECT_EQ(CKADOHandler::GetComponentTypeByName(L""), KADO::Product::InvalidComponentType);
-    EXPECT_EQ(CKADOHandler::GetComponentNameByType(KADO::Product::TowerCrane), CString(L"TowerCrane"));
-    EXPECT_EQ(CKADOHandler::GetComponentNameByType(KADO::Product::EKADOComponentType(999)), CString());
+    EXPECT_EQ(CKADOHandler::GetComponentNameByType(KADO::Product::TowerCrane),
+              CString(L"TowerCrane"));
+    EXPECT_EQ(CKADOHandler::GetComponentNameByType(KADO::Product::EKADOComponentType(999)),
+              CString());
     EXPECT_EQ(CKADOHandler::GetParamTypeByName(L"Category"), 12);
     EXPECT_EQ(CKADOHandler::GetParamTypeByName(L"类别"), 12);
     EXPECT_EQ(CKADOHandler::GetParamTypeByName(L"SectionShape"), 36);
@@ -88,15 +90,16 @@ TEST(CKADOHandlerTest, NamesAndValues) {
 
 TEST(CPathOperatorTest, MatchesWildcardsWithoutRegardToCaseSortedByName) {
     testing_support::TempDir dir;
-    for (const char* name : {"b_POOL.xml", "A_pool.XML", "c_POOL.xml.bak", "POOL.xml", "x.xml",
-                             "sub/d_POOL.xml"}) {
+    for (const char* name :
+         {"b_POOL.xml", "A_pool.XML", "c_POOL.xml.bak", "POOL.xml", "x.xml", "sub/d_POOL.xml"}) {
         dir.Write(name, "<Property/>");
     }
     std::filesystem::create_directory(dir.path() + "/e_POOL.xml");  // a folder never matches
 
     std::vector<CString> files;
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(dir.WFolder() + L"*_POOL.xml", files);
-    EXPECT_EQ(files, (std::vector<CString>{dir.WFolder() + L"A_pool.XML", dir.WFolder() + L"b_POOL.xml"}));
+    EXPECT_EQ(files,
+              (std::vector<CString>{dir.WFolder() + L"A_pool.XML", dir.WFolder() + L"b_POOL.xml"}));
 
     files.clear();
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(dir.WFolder() + L"?.xml", files);

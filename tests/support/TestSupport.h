@@ -7,9 +7,9 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <ostream>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,7 +25,8 @@ inline void PrintTo(const CString& s, std::ostream* os) {
         } else if (u < 0x800) {
             *os << static_cast<char>(0xC0 | (u >> 6)) << static_cast<char>(0x80 | (u & 0x3F));
         } else {
-            *os << static_cast<char>(0xE0 | (u >> 12)) << static_cast<char>(0x80 | ((u >> 6) & 0x3F))
+            *os << static_cast<char>(0xE0 | (u >> 12))
+                << static_cast<char>(0x80 | ((u >> 6) & 0x3F))
                 << static_cast<char>(0x80 | (u & 0x3F));
         }
     }
@@ -75,9 +76,13 @@ public:
         for (size_t i = 0; i < utf8.size();) {
             const unsigned char c = static_cast<unsigned char>(utf8[i]);
             int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-            wchar_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+            wchar_t cp = extra == 0   ? c
+                         : extra == 1 ? (c & 0x1F)
+                         : extra == 2 ? (c & 0x0F)
+                                      : (c & 0x07);
             for (int k = 1; k <= extra && i + k < utf8.size(); ++k) {
-                cp = static_cast<wchar_t>((cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F));
+                cp = static_cast<wchar_t>((cp << 6) |
+                                          (static_cast<unsigned char>(utf8[i + k]) & 0x3F));
             }
             out.push_back(cp);
             i += static_cast<size_t>(extra) + 1;
@@ -93,7 +98,8 @@ private:
 class ReportCapture {
 public:
     ReportCapture() {
-        previousLog_ = TOOLS::SetLogSink([this](const TOOLS::LogReport& r) { reports.push_back(r); });
+        previousLog_ =
+            TOOLS::SetLogSink([this](const TOOLS::LogReport& r) { reports.push_back(r); });
         previousDiagnostic_ = TOOLS::SetDiagnosticSink(
             [this](const TOOLS::Diagnostic& d) { diagnostics.push_back(d); });
     }

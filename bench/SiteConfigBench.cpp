@@ -1,0 +1,274 @@
+// Measures loading and queries of a generated configuration folder.
+//
+//   siteconfig_bench [--scales 1,10] [--runs 5] [--dir /tmp/siteconfig-bench]
+//
+// For each scale: generates the folder (once; reused when present), then reports the median of
+// --runs runs of: constructing CPropertiesConfig; the parse-only baseline (every file read whole
+// and parsed with pugixml, nothing else); the Boost.PropertyTree peer (read_xml of every file,
+// when built with Boost); per-call times of the hot queries; and the peak resident memory of a
+// process that only loads the folder. Build with optimisation (the default RelWithDebInfo):
+// numbers from a Debug or sanitizer build mean nothing.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#if SITECONFIG_BENCH_WITH_BOOST
+#include <boost/property_tree/ptree.hpp>
+#include <boost/property_tree/xml_parser.hpp>
+#endif
+
+#include "ConfigGenerator.h"
+#include "SiteConfig.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+CString Wide(const std::string& utf8) {
+    std::wstring out;
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        wchar_t cp = extra == 0 ? c : c & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + k < utf8.size(); ++k) {
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        out.push_back(cp);
+        i += 1 + static_cast<size_t>(extra);
+    }
+    return CString(out);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Median seconds of `runs` runs of `work`; `after` runs untimed after each run.
+double Time(int runs, const std::function<void()>& work,
+            const std::function<void()>& after = [] {}) {
+    std::vector<double> seconds;
+    for (int r = 0; r < runs; ++r) {
+        const auto start = Clock::now();
+        work();
+        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        after();
+    }
+    return Median(seconds);
+}
+
+// Median nanoseconds per call over `runs` batches of `calls` calls.
+double TimePerCall(int runs, int calls, const std::function<void()>& call) {
+    return Time(runs,
+                [&] {
+                    for (int i = 0; i < calls; ++i) call();
+                }) *
+           1e9 / calls;
+}
+
+std::unique_ptr<CONFIG::CPropertiesConfig> Construct(const bench::GeneratedConfig& c) {
+    return std::make_unique<CONFIG::CPropertiesConfig>(
+        Wide(c.definitions), Wide(c.display), Wide(c.templates), Wide(c.models),
+        Wide(c.graphLibrary1), Wide(c.graphLibrary2), Wide(c.shapePool));
+}
+
+// The same parse options as the library's XML layer.
+constexpr unsigned kParseOptions =
+    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_ws_pcdata |
+    pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
+
+void ParseOnly(const std::vector<std::string>& files) {
+    std::string buffer;
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        buffer.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        pugi::xml_document document;
+        document.load_buffer_inplace(buffer.data(), buffer.size(), kParseOptions,
+                                     pugi::encoding_utf8);
+    }
+}
+
+#if SITECONFIG_BENCH_WITH_BOOST
+void BoostPeer(const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        boost::property_tree::ptree tree;
+        boost::property_tree::read_xml(file, tree);
+    }
+}
+#endif
+
+// Peak resident memory, in bytes, of a child process that only loads the folder.
+long PeakMemoryOfLoad(const bench::GeneratedConfig& c) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        auto config = Construct(c);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const long bytes = usage.ru_maxrss * 1024L;
+        (void)!write(pipeFds[1], &bytes, sizeof bytes);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    long bytes = -1;
+    (void)!read(pipeFds[0], &bytes, sizeof bytes);
+    close(pipeFds[0]);
+    waitpid(child, nullptr, 0);
+    return bytes;
+}
+
+bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
+    const std::string root = dir + "/scale" + std::to_string(scale) + "/";
+    const std::string marker = root + ".complete";
+    if (!std::filesystem::exists(marker)) {
+        std::filesystem::remove_all(root);
+        std::printf("generating scale %d in %s ...\n", scale, root.c_str());
+        std::fflush(stdout);
+        bench::GenerateConfig(root, scale);
+        std::ofstream(marker) << "done\n";
+    }
+    // The layout is fixed; rebuild the description without writing again.
+    bench::GeneratedConfig c;
+    c.root = root;
+    c.definitions = root + "Definitions/";
+    c.display = root + "Display/";
+    c.templates = root + "Templates/";
+    c.models = root + "Models/";
+    c.graphLibrary1 = root + "GraphLibs/structure.xml";
+    c.graphLibrary2 = root + "GraphLibs/site.xml";
+    c.shapePool = root + "ShapePool/";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file() || entry.path().filename() == ".complete") continue;
+        ++c.files;
+        c.bytes += entry.file_size();
+    }
+    return c;
+}
+
+std::vector<std::string> AllFiles(const std::string& root) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file() && entry.path().filename() != ".complete") {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> scales{1, 10};
+    int runs = 5;
+    std::string dir = "/tmp/siteconfig-bench";
+    bool loadOnly = false;  // construct once and exit: for profilers
+    for (int i = 1; i < argc && !std::strcmp(argv[i], "--load-only"); ++i, --argc, ++argv) {
+        loadOnly = true;
+    }
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--scales")) {
+            scales.clear();
+            for (const char* p = argv[i + 1]; *p;) {
+                scales.push_back(std::atoi(p));
+                while (*p && *p != ',') ++p;
+                if (*p == ',') ++p;
+            }
+        } else if (!std::strcmp(argv[i], "--runs")) {
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        } else if (!std::strcmp(argv[i], "--dir")) {
+            dir = argv[i + 1];
+        } else {
+            std::fprintf(stderr,
+                         "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
+                         argv[0]);
+            return 2;
+        }
+    }
+#ifndef NDEBUG
+    std::printf("warning: assertions are on; build with -DCMAKE_BUILD_TYPE=Release for figures\n");
+#endif
+    // Reports and diagnostics would be timed too; the generated folder raises none, and the
+    // queries' own reports are not what is measured here.
+    TOOLS::SetLogSink([](const TOOLS::LogReport&) {});
+    TOOLS::SetDiagnosticSink([](const TOOLS::Diagnostic&) {});
+
+    for (int scale : scales) {
+        const bench::GeneratedConfig c = Prepare(dir, scale);
+        if (loadOnly) {
+            Construct(c);
+            continue;
+        }
+        const std::vector<std::string> files = AllFiles(c.root);
+        std::printf("\n== scale %d: %llu files, %.1f MB\n", scale,
+                    static_cast<unsigned long long>(c.files), c.bytes / 1e6);
+
+        // Destruction is not part of loading: each run's object is freed after its timing.
+        std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
+        const double construct = Time(runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
+        const double baseline = Time(runs, [&] { ParseOnly(files); });
+        std::printf("construction        %9.1f ms\n", construct * 1e3);
+        std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n", baseline * 1e3,
+                    construct / baseline);
+#if SITECONFIG_BENCH_WITH_BOOST
+        const double peer = Time(std::min(runs, 3), [&] { BoostPeer(files); });
+        std::printf("Boost.PropertyTree  %9.1f ms   peer/construction %.2f\n", peer * 1e3,
+                    peer / construct);
+#else
+        std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
+#endif
+        const long peak = PeakMemoryOfLoad(c);
+        std::printf("peak memory         %9.1f MB   peak/folder bytes %.2f\n", peak / 1e6,
+                    static_cast<double>(peak) / static_cast<double>(c.bytes));
+
+        auto config = Construct(c);
+        CONFIG::IPropertyShow* show = config->GetPropertyShowConfig();
+        const bench::QuerySamples q = bench::SampleQueries();
+        const CString section = Wide(q.typeAndSection);
+        const CString location = Wide(q.location);
+        const CString category = Wide(q.category);
+        const CString sectionKey = Wide("\\基本构件\\洞口");
+        const int calls = 2000;
+        struct Query {
+            const char* name;
+            std::function<void()> call;
+        };
+        const Query queries[] = {
+            {"GetPropEditView", [&] { show->GetPropEditView(section, location); }},
+            {"IsLocShown", [&] { show->IsLocShown(location); }},
+            {"GetSectionLocs",
+             [&] {
+                 std::vector<CString> out;
+                 show->GetSectionLocs(sectionKey, out);
+             }},
+            {"GetType", [&] { config->GetType(category); }},
+            {"GetPropertyInsData",
+             [&] {
+                 CONFIG::PropertyInsData data;
+                 config->GetPropertyInsData(KADO::Product::Opening, data);
+             }},
+            {"GetTemplateCompIns(category)",
+             [&] {
+                 CONFIG::PropertyInsData data;
+                 config->GetTemplateCompIns(category, data);
+             }},
+        };
+        for (const Query& query : queries) {
+            std::printf("%-29s %9.0f ns/call\n", query.name, TimePerCall(runs, calls, query.call));
+        }
+    }
+    return 0;
+}
