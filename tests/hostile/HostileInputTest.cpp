@@ -520,6 +520,28 @@ TEST(HostileInputTest, DeepAndWideResourceSettingsLoadAndSave) {
     EXPECT_EQ(reloaded.GetValue(L"Wide"), CString(L"w"));
 }
 
+TEST(HostileInputTest, ACharacterReferenceToNoCharacterSurvivesASave) {
+    // The parser keeps "&#x4E2D4E2D;" as bytes that are not UTF-8; saving them unchanged made a
+    // settings file that never loaded again.
+    for (const char* declaration : {"", "<?xml version=\"1.0\" encoding=\"GBK\"?>"}) {
+        SCOPED_TRACE(declaration);
+        TempDir dir;
+        const std::string path =
+            dir.Write("Resource.xml",
+                      std::string(declaration) +
+                          "<Config><a val=\"&#x4E2D4E2D;\"/><b val=\"1\"/></Config>&#x4E2D4E2D;");
+        ReportCapture capture;
+        CONFIG::CResourceConfig store;
+        ASSERT_TRUE(store.Load(TempDir::Wide(path)));
+        EXPECT_TRUE(store.SetValue(L"b", L"2"));
+        ASSERT_TRUE(store.Save(TempDir::Wide(path)));
+        CONFIG::CResourceConfig reloaded;
+        ASSERT_TRUE(reloaded.Load(TempDir::Wide(path)));
+        EXPECT_EQ(reloaded.GetValue(L"b"), CString(L"2"));
+        EXPECT_EQ(reloaded.GetValue(L"a"), store.GetValue(L"a"));
+    }
+}
+
 class CountingHost : public APP::IAppDllInstanceMgr {
 public:
     void* GetDllProcAddress(const CString&, const char*) override {
