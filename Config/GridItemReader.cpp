@@ -109,20 +109,39 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
         }
         return;
     }
-    item.name = TOOLS::ChildTextOf(m_tree, L"Name");
-    item.paramType =
-        TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::ChildTextOf(m_tree, L"Variable"));
-    item.itemVar = GetItemVarByName(TOOLS::ChildTextOf(m_tree, L"ItemVar"));
-    item.tips = TOOLS::ChildTextOf(m_tree, L"Tips");
+    // All of an item's child texts in one pass over its children.
+    enum Field {
+        kName,
+        kVariable,
+        kItemVar,
+        kTips,
+        kControl,
+        kStyle,
+        kParam,
+        kPrivate,
+        kEnable,
+        kGroup,
+        kFieldCount
+    };
+    static const TOOLS::XmlName kTags[kFieldCount] = {
+        L"Name",  L"Variable", L"ItemVar",      L"Tips",   L"Control",
+        L"Style", L"Param",    L"CanBePrivate", L"Enable", L"Group"};
+    CString texts[kFieldCount];
+    bool found[kFieldCount];
+    m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
+
+    item.name = texts[kName];
+    item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(texts[kVariable]);
+    item.itemVar = GetItemVarByName(texts[kItemVar]);
+    item.tips = texts[kTips];
     ReadOptions(item.options, level);
-    item.control = TOOLS::ChildTextOf(m_tree, L"Control");
-    item.style = TOOLS::ChildTextOf(m_tree, L"Style");
-    item.param = TOOLS::ChildTextOf(m_tree, L"Param");
-    if (TOOLS::ChildTextOf(m_tree, L"CanBePrivate") == L"true") item.canBePrivate = true;
-    if (TOOLS::ChildTextOf(m_tree, L"Enable") == L"false") item.enable = 0;
+    item.control = texts[kControl];
+    item.style = texts[kStyle];
+    item.param = texts[kParam];
+    if (texts[kPrivate] == L"true") item.canBePrivate = true;
+    if (texts[kEnable] == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
-    CString groups;
-    if (m_tree.GetChildText(L"Group", groups)) TOOLS::TransStrToAry(groups, item.groups, L"\\v");
+    if (found[kGroup]) TOOLS::TransStrToAry(texts[kGroup], item.groups, L"\\v");
 }
 
 void CGridItemReader::ReadOptions(ItemOptions& options, int level) {

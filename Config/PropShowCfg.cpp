@@ -18,7 +18,7 @@ using KADO::Product::EKADOParameterType;
 
 namespace {
 
-bool OccursAt(const std::wstring& part, const std::wstring& text, size_t at) {
+bool OccursAt(std::wstring_view part, std::wstring_view text, size_t at) {
     return at <= text.size() && text.size() - at >= part.size() &&
            text.compare(at, part.size(), part) == 0;
 }

@@ -108,7 +108,7 @@ std::string EditView(int groups, int items, int seed, bool withRef) {
 
 }  // namespace
 
-GeneratedConfig GenerateConfig(const std::string& root, int scale) {
+GeneratedConfig DescribeConfig(const std::string& root) {
     GeneratedConfig config;
     config.root = root;
     config.definitions = root + "Definitions/";
@@ -118,6 +118,11 @@ GeneratedConfig GenerateConfig(const std::string& root, int scale) {
     config.graphLibrary1 = root + "GraphLibs/structure.xml";
     config.graphLibrary2 = root + "GraphLibs/site.xml";
     config.shapePool = root + "ShapePool/";
+    return config;
+}
+
+GeneratedConfig GenerateConfig(const std::string& root, int scale) {
+    GeneratedConfig config = DescribeConfig(root);
     Writer out(config);
 
     for (int i = 0; i < 300 * scale; ++i) {

@@ -14,6 +14,9 @@ struct GeneratedConfig {
     std::uint64_t bytes = 0;
 };
 
+// The layout of a configuration folder at `root` (file and byte counts left at 0).
+GeneratedConfig DescribeConfig(const std::string& root);
+
 // Scale 1: 300 definition files (30 parameters, 10 instances nested up to 3 deep), 1,000
 // templates, 300 property models, 500 shape-pool files, a display folder with 500 item
 // templates, 100 location views of 10 groups of 20 items, 2,000 defined locations,

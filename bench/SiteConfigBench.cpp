@@ -56,8 +56,8 @@ double Median(std::vector<double> values) {
 }
 
 // Median seconds of `runs` runs of `work`; `after` runs untimed after each run.
-double Time(int runs, const std::function<void()>& work,
-            const std::function<void()>& after = [] {}) {
+double Time(
+    int runs, const std::function<void()>& work, const std::function<void()>& after = [] {}) {
     std::vector<double> seconds;
     for (int r = 0; r < runs; ++r) {
         const auto start = Clock::now();
@@ -108,26 +108,24 @@ void BoostPeer(const std::vector<std::string>& files) {
 }
 #endif
 
-// Peak resident memory, in bytes, of a child process that only loads the folder.
-long PeakMemoryOfLoad(const bench::GeneratedConfig& c) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        auto config = Construct(c);
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        const long bytes = usage.ru_maxrss * 1024L;
-        (void)!write(pipeFds[1], &bytes, sizeof bytes);
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    long bytes = -1;
-    (void)!read(pipeFds[0], &bytes, sizeof bytes);
-    close(pipeFds[0]);
-    waitpid(child, nullptr, 0);
-    return bytes;
+long PeakResidentBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
+}
+
+// The peak resident memory that loading adds, measured in a fresh process (this one has held
+// earlier runs' tables): `self --load-only` prints its peak before and after loading.
+long PeakMemoryOfLoad(const char* self, const std::string& dir, int scale) {
+    const std::string command = std::string(self) + " --load-only --dir '" + dir +
+                                "' --scales " + std::to_string(scale);
+    FILE* child = popen(command.c_str(), "r");
+    if (!child) return -1;
+    long before = -1;
+    long after = -1;
+    if (std::fscanf(child, "rss %ld %ld", &before, &after) != 2) after = -1;
+    pclose(child);
+    return after < 0 ? -1 : after - before;
 }
 
 bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
@@ -140,16 +138,7 @@ bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
         bench::GenerateConfig(root, scale);
         std::ofstream(marker) << "done\n";
     }
-    // The layout is fixed; rebuild the description without writing again.
-    bench::GeneratedConfig c;
-    c.root = root;
-    c.definitions = root + "Definitions/";
-    c.display = root + "Display/";
-    c.templates = root + "Templates/";
-    c.models = root + "Models/";
-    c.graphLibrary1 = root + "GraphLibs/structure.xml";
-    c.graphLibrary2 = root + "GraphLibs/site.xml";
-    c.shapePool = root + "ShapePool/";
+    bench::GeneratedConfig c = bench::DescribeConfig(root);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file() || entry.path().filename() == ".complete") continue;
         ++c.files;
@@ -192,8 +181,7 @@ int main(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--dir")) {
             dir = argv[i + 1];
         } else {
-            std::fprintf(stderr,
-                         "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
+            std::fprintf(stderr, "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -209,7 +197,9 @@ int main(int argc, char** argv) {
     for (int scale : scales) {
         const bench::GeneratedConfig c = Prepare(dir, scale);
         if (loadOnly) {
-            Construct(c);
+            const long before = PeakResidentBytes();
+            auto config = Construct(c);
+            std::printf("rss %ld %ld\n", before, PeakResidentBytes());
             continue;
         }
         const std::vector<std::string> files = AllFiles(c.root);
@@ -218,7 +208,8 @@ int main(int argc, char** argv) {
 
         // Destruction is not part of loading: each run's object is freed after its timing.
         std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
-        const double construct = Time(runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
+        const double construct = Time(
+            runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
         const double baseline = Time(runs, [&] { ParseOnly(files); });
         std::printf("construction        %9.1f ms\n", construct * 1e3);
         std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n", baseline * 1e3,
@@ -230,8 +221,8 @@ int main(int argc, char** argv) {
 #else
         std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
 #endif
-        const long peak = PeakMemoryOfLoad(c);
-        std::printf("peak memory         %9.1f MB   peak/folder bytes %.2f\n", peak / 1e6,
+        const long peak = PeakMemoryOfLoad(argv[0], dir, scale);
+        std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", peak / 1e6,
                     static_cast<double>(peak) / static_cast<double>(c.bytes));
 
         auto config = Construct(c);

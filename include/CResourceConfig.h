@@ -31,6 +31,7 @@ public:
 
 private:
     friend class CResourceConfigTestPeer;
+    friend class CConfigInspector;
 
     bool IsPath(const CString& value) const;
 

@@ -1,10 +1,12 @@
 // CString: the wide, reference-counted string of every interface, and CStringArray.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "SiteConfigExport.h"
@@ -46,26 +48,35 @@ private:
 }  // namespace detail
 }  // namespace TOOLS
 
-// A wide string with cheap copies: copies share one buffer until one of them is changed.
-// Comparisons are ordinal, code unit by code unit.
+// A wide string with cheap copies: copies share one buffer (a reference-counted block holding
+// the characters) until one of them is changed. Comparisons are ordinal, code unit by code unit.
 class SITECONFIG_API CString {
 public:
-    CString() = default;
-    CString(const wchar_t* s);
+    CString() noexcept = default;
+    CString(const wchar_t* s);  // NOLINT(google-explicit-constructor)
     CString(const wchar_t* s, int length);
-    CString(const std::wstring& s);
-    CString(std::wstring&& s);
+    CString(const std::wstring& s);  // NOLINT(google-explicit-constructor)
+    explicit CString(std::wstring_view s);
     CString(wchar_t ch, int repeat);
+    CString(const CString& other) noexcept : rep_(other.rep_) { Retain(); }
+    CString(CString&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
+    CString& operator=(const CString& other) noexcept;
+    CString& operator=(CString&& other) noexcept;
+    ~CString() { Release(); }
 
-    const wchar_t* GetString() const { return data_ ? data_->c_str() : L""; }
-    operator const wchar_t*() const { return GetString(); }
-    int GetLength() const { return data_ ? static_cast<int>(data_->size()) : 0; }
-    bool IsEmpty() const { return !data_ || data_->empty(); }
-    void Empty() { data_.reset(); }
+    const wchar_t* GetString() const { return rep_ ? rep_->text : L""; }
+    operator const wchar_t*() const { return GetString(); }  // NOLINT
+    int GetLength() const { return rep_ ? rep_->length : 0; }
+    bool IsEmpty() const { return GetLength() == 0; }
+    void Empty() { *this = CString(); }
     // The character at index; L'\0' outside the string.
-    wchar_t GetAt(int index) const;
+    wchar_t GetAt(int index) const {
+        return index >= 0 && index < GetLength() ? rep_->text[index] : L'\0';
+    }
     wchar_t operator[](int index) const { return GetAt(index); }
-    const std::wstring& str() const { return data_ ? *data_ : EmptyText(); }
+    std::wstring_view str() const {
+        return std::wstring_view(GetString(), static_cast<size_t>(GetLength()));
+    }
 
     // Index of the first occurrence at or after start, or -1.
     int Find(const CString& sub, int start = 0) const;
@@ -83,6 +94,12 @@ public:
     }
     void FormatList(const wchar_t* format, std::initializer_list<TOOLS::detail::FormatArg> args);
 
+    // Makes the buffer this string's own, `length` characters long (new ones unset), and
+    // returns it for filling; ReleaseBuffer then sets the final length (-1: up to the first
+    // L'\0'). The pointer is valid until the string is next changed.
+    wchar_t* GetBufferSetLength(int length);
+    void ReleaseBuffer(int newLength = -1);
+
     CString& operator+=(const CString& other);
     CString& operator+=(const wchar_t* other);
     CString& operator+=(wchar_t ch);
@@ -99,10 +116,23 @@ public:
     int Compare(const wchar_t* other) const;
 
 private:
-    static const std::wstring& EmptyText();
-    std::wstring& Mutable();
+    struct Rep {
+        std::atomic<int> refs;
+        int length;
+        int capacity;
+        wchar_t text[1];  // length + 1 characters, the last L'\0'; allocated to capacity + 1
+    };
 
-    std::shared_ptr<std::wstring> data_;  // null for the empty string
+    static Rep* Allocate(int capacity);
+    void Retain() const {
+        if (rep_) rep_->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+    void Release();
+    // Makes the buffer this string's own with room for `capacity` characters.
+    void Reserve(int capacity);
+    void Append(const wchar_t* text, int length);
+
+    Rep* rep_ = nullptr;  // null for the empty string
 };
 
 SITECONFIG_API CString operator+(const CString& a, const CString& b);

@@ -16,4 +16,5 @@
 #include "PropGridData.h"
 #include "PropertyInsData.h"
 #include "SiteConfigExport.h"
+#include "SiteConfigInspect.h"
 #include "SiteConfigReports.h"

@@ -1,7 +1,11 @@
 #include "CString.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cwchar>
+#include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -37,55 +41,118 @@ std::wstring ToDigits(unsigned long long value, unsigned base, bool upper) {
 
 }  // namespace
 
+CString::Rep* CString::Allocate(int capacity) {
+    void* block =
+        ::operator new(offsetof(Rep, text) + (static_cast<size_t>(capacity) + 1) * sizeof(wchar_t));
+    Rep* rep = static_cast<Rep*>(block);
+    new (&rep->refs) std::atomic<int>(1);
+    rep->length = 0;
+    rep->capacity = capacity;
+    rep->text[0] = L'\0';
+    return rep;
+}
+
+void CString::Release() {
+    if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        rep_->refs.~atomic();
+        ::operator delete(rep_);
+    }
+    rep_ = nullptr;
+}
+
+CString& CString::operator=(const CString& other) noexcept {
+    if (rep_ != other.rep_) {
+        other.Retain();
+        Release();
+        rep_ = other.rep_;
+    }
+    return *this;
+}
+
+CString& CString::operator=(CString&& other) noexcept {
+    if (this != &other) {
+        Release();
+        rep_ = other.rep_;
+        other.rep_ = nullptr;
+    }
+    return *this;
+}
+
+void CString::Reserve(int capacity) {
+    if (rep_ && rep_->refs.load(std::memory_order_acquire) == 1 && rep_->capacity >= capacity) {
+        return;
+    }
+    Rep* grown =
+        Allocate(std::max(capacity, rep_ && rep_->refs.load() == 1 ? 2 * rep_->capacity : 0));
+    const int length = GetLength();
+    std::wmemcpy(grown->text, GetString(), static_cast<size_t>(length) + 1);
+    grown->length = length;
+    Release();
+    rep_ = grown;
+}
+
+void CString::Append(const wchar_t* text, int length) {
+    if (length <= 0) return;
+    const int oldLength = GetLength();
+    if (length > std::numeric_limits<int>::max() - oldLength) throw std::length_error("CString");
+    Reserve(oldLength + length);
+    std::wmemcpy(rep_->text + oldLength, text, static_cast<size_t>(length));
+    rep_->length = oldLength + length;
+    rep_->text[rep_->length] = L'\0';
+}
+
+wchar_t* CString::GetBufferSetLength(int length) {
+    length = std::max(length, 0);
+    Reserve(length);
+    rep_->length = length;
+    rep_->text[length] = L'\0';
+    return rep_->text;
+}
+
+void CString::ReleaseBuffer(int newLength) {
+    if (!rep_) return;
+    if (newLength < 0 || newLength > rep_->capacity) {
+        newLength = static_cast<int>(std::wcslen(rep_->text));
+    }
+    rep_->length = newLength;
+    rep_->text[newLength] = L'\0';
+}
+
 CString::CString(const wchar_t* s) {
-    if (s && *s) data_ = std::make_shared<std::wstring>(s);
+    if (s) Append(s, static_cast<int>(std::wcslen(s)));
 }
 
 CString::CString(const wchar_t* s, int length) {
-    if (s && length > 0) data_ = std::make_shared<std::wstring>(s, static_cast<size_t>(length));
+    if (s) Append(s, length);
 }
 
-CString::CString(const std::wstring& s) {
-    if (!s.empty()) data_ = std::make_shared<std::wstring>(s);
-}
+CString::CString(const std::wstring& s) : CString(std::wstring_view(s)) {}
 
-CString::CString(std::wstring&& s) {
-    if (!s.empty()) data_ = std::make_shared<std::wstring>(std::move(s));
+CString::CString(std::wstring_view s) {
+    if (s.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+        throw std::length_error("CString");
+    }
+    Append(s.data(), static_cast<int>(s.size()));
 }
 
 CString::CString(wchar_t ch, int repeat) {
-    if (repeat > 0) data_ = std::make_shared<std::wstring>(static_cast<size_t>(repeat), ch);
-}
-
-const std::wstring& CString::EmptyText() {
-    static const std::wstring kEmpty;
-    return kEmpty;
-}
-
-std::wstring& CString::Mutable() {
-    if (!data_) {
-        data_ = std::make_shared<std::wstring>();
-    } else if (data_.use_count() > 1) {
-        data_ = std::make_shared<std::wstring>(*data_);
-    }
-    return *data_;
-}
-
-wchar_t CString::GetAt(int index) const {
-    if (index < 0 || index >= GetLength()) return L'\0';
-    return (*data_)[static_cast<size_t>(index)];
+    if (repeat <= 0) return;
+    Reserve(repeat);
+    std::wmemset(rep_->text, ch, static_cast<size_t>(repeat));
+    rep_->length = repeat;
+    rep_->text[repeat] = L'\0';
 }
 
 int CString::Find(const CString& sub, int start) const {
     if (start < 0 || start > GetLength()) return -1;
     const size_t pos = str().find(sub.str(), static_cast<size_t>(start));
-    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+    return pos == std::wstring_view::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::Find(wchar_t ch, int start) const {
     if (start < 0 || start >= GetLength()) return -1;
     const size_t pos = str().find(ch, static_cast<size_t>(start));
-    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+    return pos == std::wstring_view::npos ? -1 : static_cast<int>(pos);
 }
 
 CString CString::Mid(int first) const { return Mid(first, GetLength()); }
@@ -96,7 +163,7 @@ CString CString::Mid(int first, int count) const {
     if (first >= length || count <= 0) return CString();
     count = std::min(count, length - first);
     if (first == 0 && count == length) return *this;
-    return CString(str().substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+    return CString(GetString() + first, count);
 }
 
 CString CString::Left(int count) const { return Mid(0, count); }
@@ -168,28 +235,31 @@ void CString::FormatList(const wchar_t* format,
         }
         AppendField(out, field, width, leftAlign, zeroPad);
     }
-    *this = CString(std::move(out));
+    *this = CString(out);
 }
 
 CString& CString::operator+=(const CString& other) {
     if (other.IsEmpty()) return *this;
     if (IsEmpty()) return *this = other;
-    Mutable() += other.str();
+    const CString keep(other);  // `other` may be this string
+    Append(keep.GetString(), keep.GetLength());
     return *this;
 }
 
 CString& CString::operator+=(const wchar_t* other) {
-    if (other && *other) Mutable() += other;
+    if (!other || !*other) return *this;
+    const CString keep(other);  // `other` may point into this string's buffer
+    Append(keep.GetString(), keep.GetLength());
     return *this;
 }
 
 CString& CString::operator+=(wchar_t ch) {
-    Mutable() += ch;
+    Append(&ch, 1);
     return *this;
 }
 
 int CString::Compare(const CString& other) const {
-    if (data_ == other.data_) return 0;
+    if (rep_ == other.rep_) return 0;
     return str().compare(other.str());
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "FileSystem.h"
@@ -64,16 +65,6 @@ void AppendUtf8CodePoint(char32_t cp, std::string& out) {
         out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-void AppendWideCodePoint(char32_t cp, std::wstring& out) {
-    if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
-        cp -= 0x10000;
-        out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-        out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-        out += static_cast<wchar_t>(cp);
     }
 }
 
@@ -333,27 +324,38 @@ void AppendUtf8(const wchar_t* text, size_t length, std::string& out) {
 
 CString WideFromUtf8(const char* text, size_t length) {
     if (length == 0) return CString();
-    std::wstring wide;
+    // A wide string never has more characters than its UTF-8 has bytes.
+    CString result;
+    wchar_t* out = result.GetBufferSetLength(static_cast<int>(length));
     if (IsAscii(text, length)) {
-        wide.resize(length);
-        for (size_t i = 0; i < length; ++i) wide[i] = static_cast<wchar_t>(text[i]);
-        return CString(std::move(wide));
+        for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
+        return result;
     }
-    wide.reserve(length);
+    // Each sequence gives at most as many code units as it has bytes (a surrogate pair where
+    // wchar_t is 16 bits comes from four bytes).
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     size_t i = 0;
+    size_t n = 0;
     while (i < length) {
         char32_t cp = 0;
-        const size_t sequence = Utf8Sequence(bytes + i, length - i, cp);
+        size_t sequence = Utf8Sequence(bytes + i, length - i, cp);
         if (sequence == 0) {
-            AppendWideCodePoint(kReplacement, wide);
-            ++i;
+            cp = kReplacement;
+            sequence = 1;
+        }
+        i += sequence;
+        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
+            cp -= 0x10000;
+            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            AppendWideCodePoint(cp, wide);
-            i += sequence;
+            out[n++] = static_cast<wchar_t>(cp);
         }
     }
-    return CString(std::move(wide));
+    result.ReleaseBuffer(static_cast<int>(n));
+    // Chinese text takes three bytes a character: keep the table's strings tight.
+    if (2 * n < length) return CString(result.GetString(), static_cast<int>(n));
+    return result;
 }
 
 std::string Utf8FromWide(const CString& text) {

@@ -16,7 +16,7 @@ wchar_t Fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<
 
 // Windows-style wildcard match ("*" any run, "?" one character) without regard to case.
 // Iterative with one backtrack point, so it is linear in practice and never recurses.
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
+bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
     size_t p = 0, n = 0, starP = std::wstring::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() && (pattern[p] == L'?' || Fold(pattern[p]) == Fold(name[n]))) {
@@ -39,10 +39,10 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
 }  // namespace
 
 void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<CString>& files) {
-    const std::wstring& text = pattern.str();
+    const std::wstring_view text = pattern.str();
     const size_t cut = text.find_last_of(L"\\/");
     const CString folder = cut == std::wstring::npos ? CString() : pattern.Left(int(cut) + 1);
-    const std::wstring wildcard = cut == std::wstring::npos ? text : text.substr(cut + 1);
+    const std::wstring_view wildcard = cut == std::wstring::npos ? text : text.substr(cut + 1);
 
     const std::string nativeFolder = folder.IsEmpty() ? std::string(".") : NativePath(folder);
     DIR* dir = opendir(nativeFolder.c_str());

@@ -124,7 +124,7 @@ std::wstring DecodeGb18030(const std::string& bytes, const CString& file) {
     iconv_t cd = iconv_open("UTF-8", "GB18030");
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         ReportDiagnostic(file, 0, 0, L"cannot decode " + file + L": GB18030 is not available");
-        return WideFromUtf8(bytes).str();
+        return std::wstring(WideFromUtf8(bytes).str());
     }
     std::string utf8;
     utf8.reserve(bytes.size() * 3 / 2 + 16);
@@ -150,7 +150,7 @@ std::wstring DecodeGb18030(const std::string& bytes, const CString& file) {
     if (invalid) {
         ReportDiagnostic(file, 0, 0, L"invalid GB18030 bytes in " + file);
     }
-    return WideFromUtf8(utf8).str();
+    return std::wstring(WideFromUtf8(utf8).str());
 }
 
 std::wstring Decode(const std::string& bytes, const CString& file) {
@@ -166,7 +166,7 @@ std::wstring Decode(const std::string& bytes, const CString& file) {
         start = 3;
     }
     if (start == 3 || IsValidUtf8(bytes, 0)) {
-        return WideFromUtf8(bytes.data() + start, bytes.size() - start).str();
+        return std::wstring(WideFromUtf8(bytes.data() + start, bytes.size() - start).str());
     }
     return DecodeGb18030(bytes, file);
 }
@@ -231,9 +231,9 @@ struct CProfileFile::Contents {
     std::map<std::wstring, std::map<std::wstring, std::optional<std::wstring>>> sections;
 
     const std::optional<std::wstring>* Find(const CString& section, const CString& key) const {
-        const auto s = sections.find(Fold(Trim(section.str())));
+        const auto s = sections.find(Fold(Trim(std::wstring(section.str()))));
         if (s == sections.end()) return nullptr;
-        const auto k = s->second.find(Fold(Trim(key.str())));
+        const auto k = s->second.find(Fold(Trim(std::wstring(key.str()))));
         return k == s->second.end() ? nullptr : &k->second;
     }
 };
@@ -289,7 +289,8 @@ int CProfileFile::GetInt(const CString& section, const CString& key, int default
 int CProfileFile::GetString(const CString& section, const CString& key, const CString& defaultValue,
                             wchar_t* buffer, int bufferSize) const {
     const std::optional<std::wstring>* value = contents_->Find(section, key);
-    if (!value || !*value) return CopyOut(TrimRight(defaultValue.str()), buffer, bufferSize);
+    if (!value || !*value)
+        return CopyOut(TrimRight(std::wstring(defaultValue.str())), buffer, bufferSize);
     return CopyOut(**value, buffer, bufferSize);
 }
 

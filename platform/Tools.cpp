@@ -1,6 +1,8 @@
 #include "Tools.h"
 
 #include <iterator>
+#include <string_view>
+#include <unordered_map>
 
 namespace TOOLS {
 namespace {
@@ -46,12 +48,16 @@ constexpr NameEntry<EKADOParameterType> kParamNames[] = {
     {L"\u622a\u9762\u5f62\u72b6", KADO::Product::SectionShape},  // 截面形状
 };
 
+// Names are looked up for every parameter and instance a folder holds: hash them.
 template <typename Enum, size_t N>
 Enum ValueOf(const NameEntry<Enum> (&table)[N], const CString& name, Enum unknown) {
-    for (const auto& entry : table) {
-        if (name == entry.name) return entry.value;
-    }
-    return unknown;
+    static const std::unordered_map<std::wstring_view, Enum> byName = [&table] {
+        std::unordered_map<std::wstring_view, Enum> map;
+        for (const auto& entry : table) map.emplace(entry.name, entry.value);
+        return map;
+    }();
+    const auto found = byName.find(name.str());
+    return found == byName.end() ? unknown : found->second;
 }
 
 template <typename Enum, size_t N>
@@ -64,8 +70,8 @@ CString NameOf(const NameEntry<Enum> (&table)[N], Enum value) {
 
 template <typename List>
 void Split(const CString& text, List& out, const CString& delimiter) {
-    const std::wstring& s = text.str();
-    const std::wstring& d = delimiter.str();
+    const std::wstring_view s = text.str();
+    const std::wstring_view d = delimiter.str();
     if (d.empty()) {
         out.push_back(text);
         return;

@@ -1,5 +1,6 @@
 #include "XMLTree.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -156,6 +157,7 @@ public:
     bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
     bool GetChildText(const XmlName& tag, CString& text) override;
+    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) override;
     void OutOfElement() override;
 
 private:
@@ -449,13 +451,42 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
 
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     // A first-child lookup never continues, so it needs no step memo.
-    const pugi::xml_node child = current_ ? NextMatching(current_.first_child(), &tag.utf8())
-                                          : pugi::xml_node();
+    const pugi::xml_node child =
+        current_ ? NextMatching(current_.first_child(), &tag.utf8()) : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
     text = WideText(value);
     return true;
+}
+
+void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) {
+    std::fill(found, found + count, false);
+    if (!current_) return;
+    // A handful of tags at a time; any beyond the first 64 are looked up one by one.
+    for (size_t i = 64; i < count; ++i) found[i] = GetChildText(tags[i], texts[i]);
+    count = std::min<size_t>(count, 64);
+    // Only the first child of each tag counts, found (with a text) or not.
+    std::uint64_t seen = 0;
+    size_t remaining = count;
+    for (pugi::xml_node child = current_.first_child(); child && remaining > 0;
+         child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) continue;
+        const char* name = child.name();
+        for (size_t i = 0; i < count; ++i) {
+            const std::string& tag = tags[i].utf8();
+            if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag.c_str(), name) != 0) {
+                continue;
+            }
+            seen |= std::uint64_t{1} << i;
+            --remaining;
+            if (const char* value = ElementText(child)) {
+                texts[i] = WideText(value);
+                found[i] = true;
+            }
+            break;
+        }
+    }
 }
 
 void CXMLTree::OutOfElement() {

@@ -72,6 +72,10 @@ public:
     virtual void GetChildTextAt(int index, CString& text) = 0;
     // Text of the first child element with this tag. False, `text` untouched, when absent.
     virtual bool GetChildText(const XmlName& tag, CString& text) = 0;
+    // In one pass over the current element's children, does what GetChildText does for each of
+    // the `count` tags: texts[i] receives the text of the first child with tags[i] and found[i]
+    // is true, or texts[i] is untouched and found[i] false.
+    virtual void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) = 0;
     // Returns to the parent element; from the root to above the root (where IntoChild with
     // the root's tag enters it again); above the root the cursor stays where it is.
     virtual void OutOfElement() = 0;

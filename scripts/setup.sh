@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libpugixml-dev libgtest-dev pkg-config)
+packages=(cmake ninja-build g++ libpugixml-dev libgtest-dev pkg-config libcli11-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -100,7 +100,7 @@ private:
 // Texts as standard strings, which the test framework prints readably.
 inline std::vector<std::wstring> Wide(const std::vector<CString>& texts) {
     std::vector<std::wstring> wide;
-    for (const CString& text : texts) wide.push_back(text.str());
+    for (const CString& text : texts) wide.emplace_back(text.str());
     return wide;
 }
 

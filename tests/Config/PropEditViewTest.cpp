@@ -421,7 +421,7 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
         const GridShowData* group = located.FindGridShow(kPartMain);
         ASSERT_NE(group, nullptr);
         std::vector<std::wstring> names;
-        for (const GridItemData* item : group->items) names.push_back(item->name.str());
+        for (const GridItemData* item : group->items) names.emplace_back(item->name.str());
         if (c.copies) {
             EXPECT_EQ(names, Wide({L"own 1", L"own 2", L"base 1", L"base 2"}));
             const GridItemData& copy = *At(group->items, 2);

@@ -395,7 +395,7 @@ std::string ViewFile(const std::string& name) {
 std::wstring NameOf(IPropEditView* view) {
     std::vector<CString> classes;
     if (!view->GetMarkClasses(kView3D, classes)) return L"fallback";
-    return classes.at(0).str();
+    return std::wstring(classes.at(0).str());
 }
 
 class EditViewSelectionTest : public PropShowCfgTest {
@@ -478,7 +478,7 @@ TEST_F(EditViewSelectionTest, LocationViewsAreBasedOnTheGridTemplate) {
     GridShowData* main = view->FindGridShow(kPartMain);
     ASSERT_NE(main, nullptr);
     std::vector<std::wstring> names;
-    for (const GridItemData* item : main->items) names.push_back(item->name.str());
+    for (const GridItemData* item : main->items) names.emplace_back(item->name.str());
     EXPECT_EQ(names, Wide({L"WallFirst", L"template main"}));
     // The grid template's template item, copied once more.
     GridShowData* attach = view->FindGridShow(kPartAttach);
@@ -682,7 +682,7 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
     EXPECT_EQ(container.listeners[0].data.str(), L"1");
     std::vector<std::wstring> names;
     for (const GridItemData* item : copied->FindGridShow(kPartMain)->items) {
-        names.push_back(item->name.str());
+        names.emplace_back(item->name.str());
     }
     EXPECT_EQ(names, Wide({L"V", L"template main"}));
     EXPECT_EQ(copied->FindGridShow(kPartAttach)->items.front()->name.str(), L"厚度");
@@ -708,7 +708,7 @@ protected:
     static std::vector<std::wstring> Names(const GridShowData* group) {
         std::vector<std::wstring> names;
         if (group) {
-            for (const GridItemData* item : group->items) names.push_back(item->name.str());
+            for (const GridItemData* item : group->items) names.emplace_back(item->name.str());
         }
         return names;
     }

@@ -1,0 +1,68 @@
+// Read-only access to the whole tables of a loaded configuration, for tools that list, lint or
+// compare configuration folders. The interfaces answer one question at a time; these accessors
+// hand out every table at once. Everything returned is a copy, except the edit views, which are
+// borrowed from the configuration and live as long as it does. Nothing here changes a table.
+#pragma once
+
+#include <list>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "CPropertiesConfig.h"
+#include "CResourceConfig.h"
+#include "CString.h"
+#include "IPropEditView.h"
+#include "KadoTypes.h"
+#include "PropGridData.h"
+#include "PropertyInsData.h"
+#include "SiteConfigExport.h"
+
+namespace CONFIG {
+
+// One location view of the display configuration.
+struct LocationViewInfo {
+    CString loc;                           // its location text; empty for "any location"
+    std::vector<CString> typeAndSections;  // its type-and-section texts
+    IPropEditView* view = nullptr;         // borrowed from the configuration
+};
+
+class SITECONFIG_API CConfigInspector {
+public:
+    // `config` is borrowed and must outlive the inspector.
+    explicit CConfigInspector(const CPropertiesConfig& config);
+
+    // The property definition of each component type, ascending by type.
+    std::map<EKADOComponentType, PropertyInsData> GetDefinitions() const;
+    // The shape pool in key order (type, category, section shape).
+    std::vector<PropertyInsData> GetShapePool() const;
+    // Template instances (graph-library models last) and property models, in load order.
+    std::list<PropertyInsData> GetTemplates() const;
+    std::list<PropertyInsData> GetPropModels() const;
+    // The category texts seen for each component type.
+    std::map<EKADOComponentType, std::set<CString>> GetCategoryIndex() const;
+
+    // The display configuration's tables. Without a display configuration they are empty.
+    std::vector<CString> GetDefineLocs() const;
+    std::vector<CString> GetShowLocs() const;
+    std::map<CString, std::vector<CString>> GetSectionSelect() const;
+    std::map<EKADOComponentType, int> GetComponentKinds() const;
+    std::set<EKADOParameterType> GetViewParams() const;
+    std::vector<EKADOParameterType> GetMeterParams() const;
+    std::map<EKADOComponentType, int> GetView3DModes() const;
+    ContainerTable GetContainers() const;
+    // The location views in file order.
+    std::vector<LocationViewInfo> GetLocationViews() const;
+    // The grid-template view and the fallback view (answered when no location view matches).
+    // Borrowed; null without a display configuration.
+    IPropEditView* GetGridTemplateView() const;
+    IPropEditView* GetFallbackView() const;
+
+    // Every key of a settings store with its stored value, before any path is resolved.
+    static std::map<CString, CString> GetResourceValues(const CResourceConfig& settings);
+
+private:
+    const CPropertiesConfig& m_config;
+};
+
+}  // namespace CONFIG

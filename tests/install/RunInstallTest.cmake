@@ -1,0 +1,35 @@
+# Run by CTest: install, configure and build the consumer, run both of its programs.
+cmake_minimum_required(VERSION 3.25)
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "failed (${status}): ${ARGV}\n${out}\n${err}")
+  endif()
+  message(STATUS "${out}")
+endfunction()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+set(prefix ${WORK_DIR}/prefix)
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+foreach(header SiteConfig.h SiteConfigInspect.h CPropertiesConfig.h)
+  if(NOT EXISTS ${prefix}/include/siteconfig/${header})
+    message(FATAL_ERROR "header ${header} was not installed")
+  endif()
+endforeach()
+file(GLOB_RECURSE pc_files ${prefix}/*/siteconfig.pc)
+if(NOT pc_files)
+  message(FATAL_ERROR "siteconfig.pc was not installed")
+endif()
+list(GET pc_files 0 pc_file)
+get_filename_component(pc_dir ${pc_file} DIRECTORY)
+
+set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
+  -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+  -DCMAKE_CXX_FLAGS=${CXX_FLAGS}
+  -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+run(${WORK_DIR}/build/consumer_cmake ${EXAMPLE_DIR}/)
+run(${WORK_DIR}/build/consumer_pkgconfig ${EXAMPLE_DIR}/)

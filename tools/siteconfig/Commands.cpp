@@ -1,0 +1,520 @@
+#include "Commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <list>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "Describe.h"
+#include "Findings.h"
+#include "Preview.h"
+#include "SiteConfigInspect.h"
+#include "TextOutput.h"
+#include "Utf8.h"
+
+namespace sctool {
+namespace {
+
+namespace fs = std::filesystem;
+using KADO::Product::EKADOComponentType;
+
+// The component types a plug-in can register, as KadoTypes.h enumerates them.
+constexpr std::pair<EKADOComponentType, const char*> kComponentTypes[] = {
+    {KADO::Product::Wall, "Wall"},
+    {KADO::Product::Beam, "Beam"},
+    {KADO::Product::Slab, "Slab"},
+    {KADO::Product::Column, "Column"},
+    {KADO::Product::Foundation, "Foundation"},
+    {KADO::Product::TowerCrane, "TowerCrane"},
+    {KADO::Product::Scaffold, "Scaffold"},
+    {KADO::Product::Pipe, "Pipe"},
+    {KADO::Product::Opening, "Opening"},
+    {KADO::Product::Road, "Road"},
+    {KADO::Product::Fence, "Fence"},
+    {KADO::Product::Building, "Building"},
+    {KADO::Product::OtherComponentType, "OtherComponentType"},
+};
+
+int Fail(int status, const std::string& message) {
+    std::cerr << "siteconfig: " << message << '\n';
+    return status;
+}
+
+void Emit(const Json& value, bool json) {
+    if (json) {
+        std::cout << value.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else {
+        WriteText(std::cout, value);
+    }
+}
+
+bool RootIsUsable(const Options& options, int& status) {
+    std::error_code ec;
+    if (!fs::is_directory(options.layout.root, ec)) {
+        status = Fail(kExitUsage, options.layout.root + ": no such configuration folder");
+        return false;
+    }
+    return true;
+}
+
+// The host the application would be: loads plug-ins, and remembers what it was asked for.
+class RecordingHost : public APP::IAppDllInstanceMgr {
+public:
+    struct Request {
+        std::string path;
+        bool resolved;
+    };
+
+    void* GetDllProcAddress(const CString& path, const char* entry) override {
+        void* address = host_.GetDllProcAddress(path, entry);
+        requests_.push_back({ToUtf8(path), address != nullptr});
+        return address;
+    }
+    const std::vector<Request>& requests() const { return requests_; }
+
+private:
+    APP::CAppDllInstanceMgr host_;
+    std::vector<Request> requests_;
+};
+
+// Loads the plug-ins of a list and probes which component types got a handler.
+struct PluginScan {
+    RecordingHost host;  // outlives the registry: the factories live in its libraries
+    std::unique_ptr<CONFIG::CGraphsConfig> graphs;
+    std::vector<std::string> handlerTypes;
+
+    void Run(const std::string& appDir, const std::string& listFile, FindingCollector& findings) {
+        graphs =
+            std::make_unique<CONFIG::CGraphsConfig>(FromUtf8(appDir), FromUtf8(listFile), &host);
+        for (const RecordingHost::Request& request : host.requests()) {
+            if (request.resolved) continue;
+            Finding finding;
+            finding.file = listFile;
+            finding.message = "plug-in library " + request.path +
+                              " cannot be loaded or does not export GraphHandlerCreater";
+            findings.Add(std::move(finding));
+        }
+        // Types without a factory are reported by the registry; that is the probe's answer.
+        findings.SetMuted(true);
+        for (const auto& [type, name] : kComponentTypes) {
+            if (BASE::IGraphHandler* handler = graphs->CreateGraphHandler(type)) {
+                handlerTypes.emplace_back(name);
+                delete handler;
+            }
+        }
+        findings.SetMuted(false);
+    }
+
+    Json Describe(const std::string& root) const {
+        Json j;
+        Json libraries = Json::array();
+        for (const RecordingHost::Request& request : host.requests()) {
+            Json library;
+            library["path"] = DisplayPath(request.path, root);
+            library["loaded"] = request.resolved;
+            libraries.push_back(std::move(library));
+        }
+        j["libraries"] = std::move(libraries);
+        j["handlers"] = handlerTypes;
+        return j;
+    }
+};
+
+Json Findings(const FindingCollector& collector, size_t from, const std::string& root) {
+    Json list = Json::array();
+    for (size_t i = from; i < collector.findings().size(); ++i) {
+        list.push_back(FindingToJson(collector.findings()[i], root));
+    }
+    return list;
+}
+
+void PrintFindings(std::ostream& out, const FindingCollector& collector, size_t from,
+                   const std::string& root) {
+    for (size_t i = from; i < collector.findings().size(); ++i) {
+        out << FormatFinding(collector.findings()[i], root) << '\n';
+    }
+}
+
+// A configuration loaded for a query. Problems of loading go to standard error, so that the
+// answer itself stays clean; the query's own reports are part of its answer.
+struct QuerySession {
+    FindingCollector findings;
+    std::unique_ptr<CONFIG::CPropertiesConfig> config;
+    size_t loadFindings = 0;
+
+    explicit QuerySession(const Options& options) {
+        config = LoadProperties(options.layout);
+        loadFindings = findings.findings().size();
+        if (loadFindings > 0) {
+            PrintFindings(std::cerr, findings, 0, options.layout.root);
+            std::cerr << "siteconfig: " << loadFindings
+                      << " problem(s) while loading; run \"siteconfig check\" for details\n";
+        }
+    }
+    bool QueryReported() const { return findings.findings().size() > loadFindings; }
+    Json QueryFindings(const Options& options) const {
+        return Findings(findings, loadFindings, options.layout.root);
+    }
+};
+
+int Finish(const Options& options, QuerySession& session, Json answer, bool found) {
+    answer["reports"] = session.QueryFindings(options);
+    Emit(answer, options.json);
+    return found && !session.QueryReported() ? kExitClean : kExitProblems;
+}
+
+size_t CountRecords(const std::list<CONFIG::PropertyInsData>& records) {
+    size_t count = 0;
+    for (const CONFIG::PropertyInsData& record : records) {
+        count += 1 + CountRecords(record.children);
+    }
+    return count;
+}
+
+Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>& settings,
+             const PluginScan& plugins) {
+    const CONFIG::CConfigInspector inspector(config);
+    const auto definitions = inspector.GetDefinitions();
+    size_t instances = 0;
+    for (const auto& entry : definitions) instances += CountRecords(entry.second.children);
+    size_t groups = 0;
+    size_t items = 0;
+    const auto views = inspector.GetLocationViews();
+    for (const CONFIG::LocationViewInfo& view : views) {
+        for (const CONFIG::GridShowData* group : view.view->GetGridShows()) {
+            ++groups;
+            items += group->items.size();
+        }
+    }
+    size_t categories = 0;
+    for (const auto& entry : inspector.GetCategoryIndex()) categories += entry.second.size();
+    size_t loadedLibraries = 0;
+    for (const auto& request : plugins.host.requests()) loadedLibraries += request.resolved;
+
+    Json s;
+    s["definitions"] = definitions.size();
+    s["definition instances"] = instances;
+    s["templates"] = inspector.GetTemplates().size();
+    s["property models"] = inspector.GetPropModels().size();
+    s["shape pool entries"] = inspector.GetShapePool().size();
+    s["categories"] = categories;
+    s["defined locations"] = inspector.GetDefineLocs().size();
+    s["shown locations"] = inspector.GetShowLocs().size();
+    s["section selections"] = inspector.GetSectionSelect().size();
+    s["location views"] = views.size();
+    s["item groups"] = groups;
+    s["items"] = items;
+    s["component kinds"] = inspector.GetComponentKinds().size();
+    s["view parameters"] = inspector.GetViewParams().size();
+    s["meter parameters"] = inspector.GetMeterParams().size();
+    s["view modes"] = inspector.GetView3DModes().size();
+    s["containers"] = inspector.GetContainers().size();
+    s["plug-in libraries"] = std::to_string(loadedLibraries) + " of " +
+                             std::to_string(plugins.host.requests().size()) + " loaded";
+    s["graph handlers"] = plugins.handlerTypes.size();
+    s["settings"] = settings.size();
+    return s;
+}
+
+}  // namespace
+
+int RunCheck(const Options& options) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    const Layout& layout = options.layout;
+    FindingCollector findings;
+
+    auto config = LoadProperties(layout);
+
+    CONFIG::CResourceConfig settings;
+    settings.SetAppDir(FromUtf8(layout.ResolvedAppDir()));
+    const std::string resourceFile = layout.Path("--resource");
+    std::error_code ec;
+    if (fs::exists(resourceFile, ec) && !settings.Load(FromUtf8(resourceFile))) {
+        findings.Add({Finding::Kind::kCheck,
+                      resourceFile,
+                      0,
+                      0,
+                      {},
+                      0,
+                      "settings file has no \"Config\" element"});
+    }
+    const auto values = CONFIG::CConfigInspector::GetResourceValues(settings);
+    // Read every value as the application does: empty values and unresolvable paths report.
+    for (const auto& entry : values) settings.GetValue(entry.first);
+
+    PluginScan plugins;
+    const std::string listFile = layout.Path("--plugins");
+    if (fs::exists(listFile, ec)) plugins.Run(layout.ResolvedAppDir(), listFile, findings);
+
+    // Missing parts load as empty tables without a word from the library; say so here.
+    for (const Layout::Part& part : layout.parts) {
+        const std::string path = layout.Path(part.flag);
+        if (fs::exists(path, ec) || findings.HasDiagnosticFor(path)) continue;
+        findings.Add({Finding::Kind::kCheck,
+                      path,
+                      0,
+                      0,
+                      {},
+                      0,
+                      std::string(part.folder ? "folder" : "file") + " not found (" +
+                          part.description + ", " + part.flag + ")"});
+    }
+
+    const bool clean = findings.findings().empty();
+    if (options.json) {
+        Json j;
+        j["root"] = layout.root;
+        j["clean"] = clean;
+        j["problems"] = Findings(findings, 0, layout.root);
+        j["loaded"] = Summary(*config, values, plugins);
+        Emit(j, true);
+    } else {
+        PrintFindings(std::cout, findings, 0, layout.root);
+        std::cout << (clean ? "" : "\n") << "Loaded " << layout.root << ":\n";
+        const Json summary = Summary(*config, values, plugins);
+        for (const auto& [what, count] : summary.items()) {
+            std::cout << "  " << what << ": "
+                      << (count.is_string() ? count.get<std::string>() : count.dump()) << '\n';
+        }
+        std::cout << (clean ? "No problems found.\n"
+                            : std::to_string(findings.findings().size()) + " problem(s) found.\n");
+    }
+    return clean ? kExitClean : kExitProblems;
+}
+
+int RunDump(const Options& options) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    session.findings.SetMuted(true);
+    const Json dump = DumpConfig(*session.config);
+    session.findings.SetMuted(false);
+    Emit(dump, options.json);
+    return kExitClean;
+}
+
+int RunType(const Options& options, const std::string& category) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    CONFIG::CPropertiesConfig& config = *session.config;
+    const Names names(config);
+    const CString text = FromUtf8(category);
+
+    Json answer;
+    answer["category"] = category;
+    const EKADOComponentType type = config.GetType(text);
+    const bool found = type != KADO::Product::InvalidComponentType;
+    answer["type"] = found ? Json(names.Component(type)) : Json(nullptr);
+    if (found) {
+        answer["editable"] = config.PropertyCanEdit(type);
+        const auto definitions = CONFIG::CConfigInspector(config).GetDefinitions();
+        const auto it = definitions.find(type);
+        answer["definition"] =
+            it == definitions.end() ? Json(nullptr) : DescribeRecord(names, it->second);
+        CONFIG::PropertyInsData templ;
+        answer["template"] =
+            config.GetTemplateCompIns(text, templ) ? DescribeRecord(names, templ) : Json(nullptr);
+    }
+    return Finish(options, session, std::move(answer), found);
+}
+
+namespace {
+
+// The view the display configuration chooses, with words saying which one it is.
+Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSection,
+                const std::string& loc) {
+    const Names names(config);
+    CONFIG::IPropEditView* view =
+        config.GetPropertyShowConfig()->GetPropEditView(FromUtf8(typeAndSection), FromUtf8(loc));
+    const CONFIG::CConfigInspector inspector(config);
+    const auto views = inspector.GetLocationViews();
+    Json answer;
+    answer["typeAndSection"] = typeAndSection;
+    answer["loc"] = loc;
+    answer["chosen"] = "fallback view (no location view matches)";
+    for (size_t i = 0; i < views.size(); ++i) {
+        if (views[i].view != view) continue;
+        answer["chosen"] =
+            "location view " + std::to_string(i + 1) + " of " + std::to_string(views.size());
+        answer["viewLoc"] = ToUtf8(views[i].loc);
+        Json sections = Json::array();
+        for (const CString& s : views[i].typeAndSections) sections.push_back(ToUtf8(s));
+        answer["viewTypeAndSections"] = std::move(sections);
+    }
+    const Json described = DescribeView(names, *view);
+    for (const auto& [key, value] : described.items()) answer[key] = value;
+    answer["container"] = DescribeViewContainer(*view);
+    return answer;
+}
+
+}  // namespace
+
+int RunView(const Options& options, const std::string& typeAndSection, const std::string& loc) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    Json answer = ChosenView(*session.config, typeAndSection, loc);
+    return Finish(options, session, std::move(answer), true);
+}
+
+int RunPreview(const Options& options, const std::string& typeAndSection, const std::string& loc,
+               const std::string& outputFile) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    CONFIG::CPropertiesConfig& config = *session.config;
+    PreviewInput input;
+    input.typeAndSection = typeAndSection;
+    input.loc = loc;
+    input.view = ChosenView(config, typeAndSection, loc);
+    input.viewLabel = input.view.at("chosen").get<std::string>();
+    if (input.view.contains("viewLoc")) {
+        input.viewLabel += " (" + input.view.at("viewLoc").get<std::string>() + ")";
+    }
+    // Fill the grid with the definition's values when the text starts with a type name.
+    const std::string typeName = typeAndSection.substr(0, typeAndSection.find('_'));
+    const EKADOComponentType type = config.GetComponentTypeByName(FromUtf8(typeName));
+    const auto definitions = CONFIG::CConfigInspector(config).GetDefinitions();
+    const auto it = definitions.find(type);
+    if (it != definitions.end()) {
+        const Names names(config);
+        for (const CONFIG::PropertyParam& param : it->second.params) {
+            input.values.emplace(names.Parameter(param.first), ToUtf8(param.second.second));
+        }
+    }
+    std::ofstream out(outputFile, std::ios::binary | std::ios::trunc);
+    out << RenderPreview(input);
+    out.close();
+    if (!out) return Fail(kExitProblems, outputFile + ": cannot write the preview page");
+    for (size_t i = session.loadFindings; i < session.findings.findings().size(); ++i) {
+        std::cerr << FormatFinding(session.findings.findings()[i], options.layout.root) << '\n';
+    }
+    std::cout << "wrote " << outputFile << " (" << input.viewLabel << ")\n";
+    return session.QueryReported() ? kExitProblems : kExitClean;
+}
+
+int RunLocs(const Options& options, const std::string& loc) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    CONFIG::IPropertyShow* show = session.config->GetPropertyShowConfig();
+    const CString text = FromUtf8(loc);
+    std::vector<CString> defined;
+    show->GetDefineLocs(defined);
+    std::vector<CString> expansion;
+    show->GetSectionLocs(text, expansion);
+
+    Json answer;
+    answer["loc"] = loc;
+    answer["defined"] = std::find(defined.begin(), defined.end(), text) != defined.end();
+    answer["shown"] = show->IsLocShown(text);
+    Json list = Json::array();
+    for (const CString& entry : expansion) list.push_back(ToUtf8(entry));
+    answer["expandsTo"] = std::move(list);
+    return Finish(options, session, std::move(answer), true);
+}
+
+int RunShape(const Options& options, const std::string& typeName, const std::string& loc,
+             const std::string& shape) {
+    int status = kExitClean;
+    if (!RootIsUsable(options, status)) return status;
+    QuerySession session(options);
+    CONFIG::CPropertiesConfig& config = *session.config;
+    const EKADOComponentType type = config.GetComponentTypeByName(FromUtf8(typeName));
+    if (type == KADO::Product::InvalidComponentType) {
+        return Fail(kExitUsage, "\"" + typeName + "\" is not a component type name");
+    }
+    CONFIG::PropertyInsData record;
+    const bool found =
+        config.GetBaseComChangSharpData(type, FromUtf8(loc), FromUtf8(shape), record);
+    Json answer;
+    answer["type"] = typeName;
+    answer["loc"] = loc;
+    answer["shape"] = shape;
+    answer["record"] = found ? DescribeRecord(Names(config), record) : Json(nullptr);
+    return Finish(options, session, std::move(answer), found);
+}
+
+namespace {
+
+// Loads a settings file for the settings commands; false (and a message) when it has none.
+bool LoadSettings(const Options& options, const std::string& file,
+                  CONFIG::CResourceConfig& settings) {
+    settings.SetAppDir(FromUtf8(options.layout.ResolvedAppDir()));
+    if (settings.Load(FromUtf8(file))) return true;
+    Fail(kExitProblems, file + ": no \"Config\" element (missing, unreadable or another root)");
+    return false;
+}
+
+}  // namespace
+
+int RunSettingsGet(const Options& options, const std::string& file, const std::string& key) {
+    FindingCollector findings;
+    CONFIG::CResourceConfig settings;
+    if (!LoadSettings(options, file, settings)) return kExitProblems;
+    const CString name = FromUtf8(key);
+    if (!settings.FindVar(name)) return Fail(kExitProblems, file + ": no setting \"" + key + "\"");
+    const std::string value = ToUtf8(settings.GetValue(name));
+    PrintFindings(std::cerr, findings, 0, "");
+    if (options.json) {
+        Json j;
+        j["key"] = key;
+        j["value"] = value;
+        Emit(j, true);
+    } else {
+        std::cout << value << '\n';
+    }
+    return findings.findings().empty() ? kExitClean : kExitProblems;
+}
+
+int RunSettingsSet(const Options& options, const std::string& file, const std::string& key,
+                   const std::string& value) {
+    FindingCollector findings;
+    CONFIG::CResourceConfig settings;
+    if (!LoadSettings(options, file, settings)) return kExitProblems;
+    if (!settings.SetValue(FromUtf8(key), FromUtf8(value))) {
+        return Fail(kExitProblems, file + ": no setting \"" + key + "\"; settings are not added");
+    }
+    if (!settings.Save(FromUtf8(file))) return Fail(kExitProblems, file + ": cannot be written");
+    std::cout << key << " = " << value << '\n';
+    return kExitClean;
+}
+
+int RunSettingsList(const Options& options, const std::string& file) {
+    FindingCollector findings;
+    CONFIG::CResourceConfig settings;
+    if (!LoadSettings(options, file, settings)) return kExitProblems;
+    Json list = Json::array();
+    for (const auto& [key, value] : CONFIG::CConfigInspector::GetResourceValues(settings)) {
+        Json entry;
+        entry["key"] = ToUtf8(key);
+        entry["value"] = ToUtf8(value);
+        const std::string resolved = ToUtf8(settings.GetValue(key));
+        if (resolved != entry["value"].get<std::string>()) entry["resolved"] = resolved;
+        list.push_back(std::move(entry));
+    }
+    Emit(list, options.json);
+    PrintFindings(std::cerr, findings, 0, "");
+    return findings.findings().empty() ? kExitClean : kExitProblems;
+}
+
+int RunPlugins(const Options& options, const std::string& appDir, const std::string& listFile) {
+    FindingCollector findings;
+    PluginScan plugins;
+    std::string folder = appDir;
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+    plugins.Run(folder, listFile, findings);
+    Json answer = plugins.Describe("");
+    answer["reports"] = Findings(findings, 0, "");
+    Emit(answer, options.json);
+    return findings.findings().empty() ? kExitClean : kExitProblems;
+}
+
+}  // namespace sctool

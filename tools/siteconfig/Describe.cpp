@@ -1,0 +1,290 @@
+#include "Describe.h"
+
+#include "Utf8.h"
+
+namespace sctool {
+namespace {
+
+using CONFIG::CConfigInspector;
+using KADO::Product::EKADOComponentType;
+using KADO::Product::EKADOParameterType;
+
+std::string NameOrNumber(const CString& name, long long value) {
+    return name.IsEmpty() ? "#" + std::to_string(value) : ToUtf8(name);
+}
+
+Json Strings(const std::vector<CString>& texts) {
+    Json list = Json::array();
+    for (const CString& text : texts) list.push_back(ToUtf8(text));
+    return list;
+}
+
+void PutIfNotEmpty(Json& j, const char* key, const CString& text) {
+    if (!text.IsEmpty()) j[key] = ToUtf8(text);
+}
+
+Json DescribeOptions(const Names& names, const CONFIG::ItemOptions& options) {
+    Json j = Json::object();
+    PutIfNotEmpty(j, "text", options.text);
+    if (!options.switches.empty()) {
+        Json switches = Json::array();
+        for (const CONFIG::SwitchData* sw : options.switches) {
+            Json s;
+            s["title"] = ToUtf8(sw->title);
+            s["param"] = ToUtf8(sw->param);
+            Json items = Json::array();
+            for (const CONFIG::GridItemData* item : sw->items) {
+                items.push_back(DescribeItem(names, *item));
+            }
+            s["items"] = std::move(items);
+            switches.push_back(std::move(s));
+        }
+        j["switches"] = std::move(switches);
+    }
+    if (!options.assembles.empty()) {
+        Json assembles = Json::array();
+        for (const CONFIG::AssembleData* assemble : options.assembles) {
+            Json a;
+            a["title"] = ToUtf8(assemble->title);
+            a["type"] = ToUtf8(assemble->type);
+            a["param"] = names.Parameter(assemble->paramType);
+            Json states = Json::array();
+            for (const CONFIG::OptionStateData* state : assemble->states) {
+                Json s;
+                s["enable"] = state->enable;
+                s["edit"] = state->edit;
+                s["readOnly"] = state->readOnly;
+                PutIfNotEmpty(s, "control", state->control);
+                PutIfNotEmpty(s, "style", state->style);
+                PutIfNotEmpty(s, "option", state->option);
+                PutIfNotEmpty(s, "format", state->format);
+                states.push_back(std::move(s));
+            }
+            a["states"] = std::move(states);
+            assembles.push_back(std::move(a));
+        }
+        j["assembles"] = std::move(assembles);
+    }
+    return j;
+}
+
+Json TypeList(const Names& names, const std::map<EKADOComponentType, int>& table,
+              const char* valueKey, std::string (*valueName)(int)) {
+    Json list = Json::array();
+    for (const auto& [type, value] : table) {
+        Json entry;
+        entry["type"] = names.Component(type);
+        entry[valueKey] = valueName(value);
+        list.push_back(std::move(entry));
+    }
+    return list;
+}
+
+template <typename Records>
+Json RecordList(const Names& names, const Records& records) {
+    Json list = Json::array();
+    for (const auto& record : records) list.push_back(DescribeRecord(names, record));
+    return list;
+}
+
+}  // namespace
+
+std::string Names::Component(EKADOComponentType type) const {
+    return NameOrNumber(config_.GetComponentNameByType(type), type);
+}
+
+std::string Names::Parameter(EKADOParameterType type) const {
+    return NameOrNumber(config_.GetParamNameByType(type), type);
+}
+
+std::string ViewModeName(int mode) {
+    static const char* const kNames[] = {"PouMian", "PingMian", "LiMian", "View3D", "SGPaper"};
+    return mode >= 0 && mode < 5 ? kNames[mode] : "#" + std::to_string(mode);
+}
+
+std::string PartKindName(int kind) {
+    static const char* const kNames[] = {"Main", "Attach", "Struct", "LeftRight", "Side"};
+    if (kind == CONFIG::kPartNone) return "(none)";
+    return kind >= 0 && kind < 5 ? kNames[kind] : "#" + std::to_string(kind);
+}
+
+std::string ComponentKindName(int kind) {
+    static const char* const kNames[] = {"linear", "block", "region"};
+    return kind >= 0 && kind < 3 ? kNames[kind] : "#" + std::to_string(kind);
+}
+
+std::string ItemVarName(int itemVar) {
+    static const char* const kNames[] = {"Name", "OtherSetting", "AssembleSetting", "ZTMaterial",
+                                         "ZTThickness"};
+    if (itemVar == CONFIG::kItemVarNone) return "";
+    const int index = itemVar - CONFIG::kItemVarName;
+    return index >= 0 && index < 5 ? kNames[index] : "#" + std::to_string(itemVar);
+}
+
+Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record) {
+    Json j;
+    j["type"] = names.Component(record.compType);
+    j["initName"] = ToUtf8(record.initName);
+    j["category"] = ToUtf8(record.category);
+    j["sectionShape"] = ToUtf8(record.sectionShape);
+    j["graphLibId"] = ToUtf8(record.graphLibId);
+    Json params = Json::array();
+    for (const CONFIG::PropertyParam& param : record.params) {
+        Json p;
+        p["name"] = names.Parameter(param.first);
+        p["value"] = ToUtf8(param.second.second);
+        if (param.second.first != param.second.second) p["userValue"] = ToUtf8(param.second.first);
+        params.push_back(std::move(p));
+    }
+    j["params"] = std::move(params);
+    if (!record.children.empty()) j["children"] = RecordList(names, record.children);
+    return j;
+}
+
+Json DescribeItem(const Names& names, const CONFIG::GridItemData& item) {
+    Json j;
+    PutIfNotEmpty(j, "id", item.id);
+    j["name"] = ToUtf8(item.name);
+    if (item.paramType != KADO::Product::InvalidParameterType) {
+        j["variable"] = names.Parameter(item.paramType);
+    }
+    const std::string itemVar = ItemVarName(item.itemVar);
+    if (!itemVar.empty()) j["itemVar"] = itemVar;
+    PutIfNotEmpty(j, "tips", item.tips);
+    PutIfNotEmpty(j, "control", item.control);
+    PutIfNotEmpty(j, "style", item.style);
+    j["enable"] = item.enable != 0;
+    Json options = DescribeOptions(names, item.options);
+    if (!options.empty()) j["options"] = std::move(options);
+    if (!item.groups.empty()) j["groups"] = Strings(item.groups);
+    PutIfNotEmpty(j, "param", item.param);
+    if (item.canBePrivate) j["canBePrivate"] = true;
+    return j;
+}
+
+Json DescribeContainer(const CONFIG::ContainerData& container) {
+    Json j;
+    j["name"] = ToUtf8(container.name);
+    Json listeners = Json::array();
+    for (const CONFIG::ListenerData& listener : container.listeners) {
+        Json l;
+        l["name"] = ToUtf8(listener.name);
+        l["data"] = ToUtf8(listener.data);
+        l["kind"] = PartKindName(listener.kind);
+        listeners.push_back(std::move(l));
+    }
+    j["listeners"] = std::move(listeners);
+    return j;
+}
+
+Json DescribeView(const Names& names, CONFIG::IPropEditView& view) {
+    Json j;
+    Json marks = Json::object();
+    for (int mode = CONFIG::kViewPouMian; mode <= CONFIG::kViewSGPaper; ++mode) {
+        std::vector<CString> classes;
+        if (view.GetMarkClasses(mode, classes)) marks[ViewModeName(mode)] = Strings(classes);
+    }
+    j["markClasses"] = std::move(marks);
+    Json groups = Json::array();
+    for (const CONFIG::GridShowData* group : view.GetGridShows()) {
+        Json g;
+        g["kind"] = PartKindName(group->kind);
+        g["param"] = ToUtf8(group->param);
+        Json items = Json::array();
+        for (const CONFIG::GridItemData* item : group->items) {
+            items.push_back(DescribeItem(names, *item));
+        }
+        g["items"] = std::move(items);
+        groups.push_back(std::move(g));
+    }
+    j["groups"] = std::move(groups);
+    return j;
+}
+
+Json DescribeViewContainer(CONFIG::IPropEditView& view) {
+    const CONFIG::ContainerData container = view.GetContainer();
+    if (container.name.IsEmpty() && container.listeners.empty()) return nullptr;
+    return DescribeContainer(container);
+}
+
+Json DumpConfig(CONFIG::CPropertiesConfig& config) {
+    const Names names(config);
+    const CConfigInspector inspector(config);
+    Json dump;
+
+    Json definitions = Json::array();
+    for (const auto& entry : inspector.GetDefinitions()) {
+        definitions.push_back(DescribeRecord(names, entry.second));
+    }
+    dump["definitions"] = std::move(definitions);
+    dump["templates"] = RecordList(names, inspector.GetTemplates());
+    dump["models"] = RecordList(names, inspector.GetPropModels());
+    dump["shapePool"] = RecordList(names, inspector.GetShapePool());
+
+    Json categories = Json::array();
+    for (const auto& [type, texts] : inspector.GetCategoryIndex()) {
+        Json entry;
+        entry["type"] = names.Component(type);
+        entry["categories"] = Strings({texts.begin(), texts.end()});
+        categories.push_back(std::move(entry));
+    }
+    dump["categoryIndex"] = std::move(categories);
+
+    Json locations;
+    locations["defined"] = Strings(inspector.GetDefineLocs());
+    locations["shown"] = Strings(inspector.GetShowLocs());
+    Json sections = Json::array();
+    for (const auto& [loc, texts] : inspector.GetSectionSelect()) {
+        Json entry;
+        entry["loc"] = ToUtf8(loc);
+        entry["texts"] = Strings(texts);
+        sections.push_back(std::move(entry));
+    }
+    locations["sectionSelect"] = std::move(sections);
+    dump["locations"] = std::move(locations);
+
+    Json views;
+    if (CONFIG::IPropEditView* grid = inspector.GetGridTemplateView()) {
+        views["gridTemplate"] = DescribeView(names, *grid);
+    }
+    Json locationViews = Json::array();
+    int index = 0;
+    for (const CONFIG::LocationViewInfo& info : inspector.GetLocationViews()) {
+        Json v;
+        v["index"] = ++index;
+        v["loc"] = ToUtf8(info.loc);
+        v["typeAndSections"] = Strings(info.typeAndSections);
+        const Json described = DescribeView(names, *info.view);
+        for (const auto& [key, value] : described.items()) v[key] = value;
+        v["container"] = DescribeViewContainer(*info.view);
+        locationViews.push_back(std::move(v));
+    }
+    views["locationViews"] = std::move(locationViews);
+    dump["views"] = std::move(views);
+
+    dump["kinds"] = TypeList(names, inspector.GetComponentKinds(), "kind", ComponentKindName);
+
+    Json parameters;
+    Json viewParams = Json::array();
+    for (EKADOParameterType type : inspector.GetViewParams()) {
+        viewParams.push_back(names.Parameter(type));
+    }
+    Json meterParams = Json::array();
+    for (EKADOParameterType type : inspector.GetMeterParams()) {
+        meterParams.push_back(names.Parameter(type));
+    }
+    parameters["view"] = std::move(viewParams);
+    parameters["meter"] = std::move(meterParams);
+    dump["parameters"] = std::move(parameters);
+
+    dump["viewModes"] = TypeList(names, inspector.GetView3DModes(), "mode", ViewModeName);
+
+    Json containers = Json::array();
+    for (const auto& entry : inspector.GetContainers()) {
+        containers.push_back(DescribeContainer(entry.second));
+    }
+    dump["containers"] = std::move(containers);
+    return dump;
+}
+
+}  // namespace sctool

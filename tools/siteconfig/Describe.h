@@ -1,0 +1,48 @@
+// JSON descriptions of the library's records and tables, in a stable order, so that the same
+// configuration always prints the same text.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "SiteConfig.h"
+#include "SiteConfigInspect.h"
+
+namespace sctool {
+
+using Json = nlohmann::ordered_json;
+
+// Names of types and codes, through the configuration's own conversions.
+class Names {
+public:
+    explicit Names(CONFIG::IPropertiesConfig& config) : config_(config) {}
+    // "Wall", or "#N" for a value without name.
+    std::string Component(KADO::Product::EKADOComponentType type) const;
+    std::string Parameter(KADO::Product::EKADOParameterType type) const;
+
+private:
+    CONFIG::IPropertiesConfig& config_;
+};
+
+std::string ViewModeName(int mode);       // "PouMian", ... or "#N"
+std::string PartKindName(int kind);       // "Main", ... "(none)" for 6, or "#N"
+std::string ComponentKindName(int kind);  // "linear", "block", "region" or "#N"
+std::string ItemVarName(int itemVar);     // "Name", ... "" for none, or "#N"
+
+Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record);
+Json DescribeItem(const Names& names, const CONFIG::GridItemData& item);
+Json DescribeContainer(const CONFIG::ContainerData& container);
+// Mark classes per view mode and the item groups. The container is left to the caller:
+// asking a view for it is a query that reports when the table lacks it.
+Json DescribeView(const Names& names, CONFIG::IPropEditView& view);
+
+// The view's container as the application gets it, or null when the container table lacks it
+// (the library reports that).
+Json DescribeViewContainer(CONFIG::IPropEditView& view);
+
+// Every table of a loaded configuration. Asking each location view for its container reports
+// for views whose container the table lacks; callers that want only the tables mute reports.
+Json DumpConfig(CONFIG::CPropertiesConfig& config);
+
+}  // namespace sctool
