@@ -176,11 +176,11 @@ std::string Digest(CPropertiesConfig& config) {
 
 // Whether a diagnostic names the file (its path ends with `name`).
 bool Diagnosed(const ReportCapture& capture, const std::string& name) {
-    const CString wide = TempDir::Wide(name);
+    const std::wstring wanted(TempDir::Wide(name).GetString());
     for (const auto& d : capture.diagnostics) {
-        const std::wstring& file = d.file.str();
-        if (file.size() >= wide.str().size() &&
-            file.compare(file.size() - wide.str().size(), std::wstring::npos, wide.str()) == 0) {
+        const std::wstring file(d.file.GetString());
+        if (file.size() >= wanted.size() &&
+            file.compare(file.size() - wanted.size(), std::wstring::npos, wanted) == 0) {
             return true;
         }
     }
