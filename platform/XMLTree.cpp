@@ -278,6 +278,10 @@ bool CXMLTree::SaveFile(const CString& path) {
         std::string text = declaration_;
         StringWriter writer(text);
         document_.save(writer, "", kSaveOptions, pugi::encoding_utf8);
+        // The parser keeps a reference to no character ("&#x4E2D4E2D;") as bytes that are not
+        // UTF-8. Written as they are, the file would never load again; write U+FFFD in their
+        // place, which is what the readers were given for them.
+        text = Utf8FromWide(WideFromUtf8(text));
         std::string bytes;
         if (EncodeXmlDocument(text, encoding_, bytes, error) &&
             ReplaceFileAtomically(NativePath(path), bytes, error)) {
