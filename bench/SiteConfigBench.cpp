@@ -238,6 +238,7 @@ int main(int argc, char** argv) {
         };
         const Query queries[] = {
             {"GetPropEditView", [&] { show->GetPropEditView(section, location); }},
+            {"GetPropEditView (no match)", [&] { show->GetPropEditView(L"Unlisted", location); }},
             {"IsLocShown", [&] { show->IsLocShown(location); }},
             {"GetSectionLocs",
              [&] {
