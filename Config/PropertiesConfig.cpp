@@ -70,6 +70,7 @@ CPropertiesConfig::CPropertiesConfig(const CString& definitionFolder, const CStr
         InitPropShowCfg(displayFolder);
         InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns);
         InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns);
+        IndexCategories();
     } catch (...) {
         delete m_pPropShowCfg;
         throw;
@@ -83,7 +84,8 @@ CPropertiesConfig::CPropertiesConfig(const CPropertiesConfig& other)
       m_lstTemplateIns(other.m_lstTemplateIns),
       m_lstPropModelIns(other.m_lstPropModelIns),
       m_mapTypeCategories(other.m_mapTypeCategories),
-      m_pPropShowCfg(other.m_pPropShowCfg ? new CPropShowCfg(*other.m_pPropShowCfg) : nullptr) {}
+      m_pPropShowCfg(other.m_pPropShowCfg ? new CPropShowCfg(*other.m_pPropShowCfg) : nullptr),
+      m_mapCategoryType(other.m_mapCategoryType) {}
 
 CPropertiesConfig& CPropertiesConfig::operator=(const CPropertiesConfig& other) {
     if (this == &other) return *this;
@@ -95,6 +97,7 @@ CPropertiesConfig& CPropertiesConfig::operator=(const CPropertiesConfig& other) 
     m_lstTemplateIns = other.m_lstTemplateIns;
     m_lstPropModelIns = other.m_lstPropModelIns;
     m_mapTypeCategories = other.m_mapTypeCategories;
+    m_mapCategoryType = other.m_mapCategoryType;
     delete m_pPropShowCfg;
     m_pPropShowCfg = showCfg.release();
     return *this;
@@ -352,10 +355,16 @@ void CPropertiesConfig::GetOhtherGraphDataConfig(const CString& path, std::vecto
 
 // ---- Queries -------------------------------------------------------------------------------
 
-EKADOComponentType CPropertiesConfig::GetType(const CString& category) {
+void CPropertiesConfig::IndexCategories() {
+    // Types ascend, and a category keeps the first type that claims it.
     for (const auto& [type, categories] : m_mapTypeCategories) {
-        if (categories.count(category) != 0) return type;
+        for (const CString& category : categories) m_mapCategoryType.emplace(category, type);
     }
+}
+
+EKADOComponentType CPropertiesConfig::GetType(const CString& category) {
+    const auto found = m_mapCategoryType.find(category);
+    if (found != m_mapCategoryType.end()) return found->second;
     CLogHelper(kPropertiesConfigSource, line::kGetType, 0, 0, 0)
         .AssertFormat(0, L"CPropertiesConfig::GetType Failed:%s", category);
     return KADO::Product::InvalidComponentType;

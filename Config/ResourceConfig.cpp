@@ -17,7 +17,7 @@ constexpr wchar_t kValueAttribute[] = L"val";
 // A tree on `path` with "Config" current, or null when the file has no "Config" root.
 std::unique_ptr<TOOLS::IXMLTree> OpenSettings(const CString& path) {
     std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
+    TOOLS::CXMLTreeCreator::AllocateForEditing(tree);  // Save writes it back
     tree->LoadFile(path);
     if (!tree->FindElement(kRootTag)) return nullptr;
     return tree;

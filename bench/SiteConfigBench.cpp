@@ -83,10 +83,9 @@ std::unique_ptr<CONFIG::CPropertiesConfig> Construct(const bench::GeneratedConfi
         Wide(c.graphLibrary1), Wide(c.graphLibrary2), Wide(c.shapePool));
 }
 
-// The same parse options as the library's XML layer.
+// The same parse options as the library's XML layer uses for the trees it only reads.
 constexpr unsigned kParseOptions =
-    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_ws_pcdata |
-    pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
+    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_fragment;
 
 void ParseOnly(const std::vector<std::string>& files) {
     std::string buffer;
@@ -117,8 +116,8 @@ long PeakResidentBytes() {
 // The peak resident memory that loading adds, measured in a fresh process (this one has held
 // earlier runs' tables): `self --load-only` prints its peak before and after loading.
 long PeakMemoryOfLoad(const char* self, const std::string& dir, int scale) {
-    const std::string command = std::string(self) + " --load-only --dir '" + dir +
-                                "' --scales " + std::to_string(scale);
+    const std::string command =
+        std::string(self) + " --load-only --dir '" + dir + "' --scales " + std::to_string(scale);
     FILE* child = popen(command.c_str(), "r");
     if (!child) return -1;
     long before = -1;
@@ -239,6 +238,7 @@ int main(int argc, char** argv) {
         };
         const Query queries[] = {
             {"GetPropEditView", [&] { show->GetPropEditView(section, location); }},
+            {"GetPropEditView (no match)", [&] { show->GetPropEditView(L"Unlisted", location); }},
             {"IsLocShown", [&] { show->IsLocShown(location); }},
             {"GetSectionLocs",
              [&] {

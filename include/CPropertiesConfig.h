@@ -69,7 +69,7 @@ private:
     void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
     void GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out);
     void AddTypeCategory(EKADOComponentType type, const CString& category);
-    void CopyTables(const CPropertiesConfig& other);
+    void IndexCategories();
 
     std::map<EKADOComponentType, PropertyInsData> m_mapOrigProperty;
     std::set<PropertyInsData> m_setSharpPool;
@@ -77,6 +77,9 @@ private:
     std::list<PropertyInsData> m_lstPropModelIns;
     std::map<EKADOComponentType, std::set<CString>> m_mapTypeCategories;
     CPropShowCfg* m_pPropShowCfg = nullptr;  // owned
+    // GetType's answers: each category text with the smallest type that has it. Derived from
+    // m_mapTypeCategories once construction is complete.
+    std::map<CString, EKADOComponentType> m_mapCategoryType;
 };
 
 }  // namespace CONFIG

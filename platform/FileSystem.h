@@ -14,9 +14,14 @@ namespace TOOLS {
 // its name. A path that exists as written costs one stat.
 std::string NativePath(const CString& path);
 
+// Configuration files are small. A larger file is refused unread, so that no file can make a
+// reader take unbounded time or memory (a parsed document needs many times its size).
+constexpr size_t kMaxFileSize = 32 * 1024 * 1024;
+
 // Reads the whole file into `bytes` (reusing its capacity). False when it cannot be opened or
-// read, or is not a regular file (a FIFO or device is refused without blocking); `error` then
-// says why ("No such file or directory", "Is a directory", "not a regular file").
+// read, is not a regular file (a FIFO or device is refused without blocking), or is larger than
+// kMaxFileSize; `error` then says why ("No such file or directory", "Is a directory", "not a
+// regular file", "file too large ...").
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error);
 
 // Writes `bytes` to a temporary file beside `nativePath`, flushes it, and renames it over

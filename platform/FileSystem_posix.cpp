@@ -179,12 +179,24 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
         error = "not a regular file";
         return false;
     }
+    const std::string tooLarge =
+        "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
+    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > kMaxFileSize) {
+        error = tooLarge;
+        return false;
+    }
     try {
         // The size is a hint: read until the end, in case the file changes meanwhile.
         size_t used = 0;
         bytes.resize(static_cast<size_t>(info.st_size) + 1);
         while (true) {
-            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            if (used > kMaxFileSize) {
+                error = tooLarge;
+                bytes.clear();
+                bytes.shrink_to_fit();
+                return false;
+            }
+            if (used == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxFileSize + 1));
             const ssize_t got = ::read(file.get(), &bytes[used], bytes.size() - used);
             if (got < 0) {
                 if (errno == EINTR) continue;

@@ -21,9 +21,12 @@ namespace {
 // kept so that a saved document differs from the file only where it was changed. Line ends are
 // left as read for the same reason (texts are normalised when they are handed out). The
 // declaration is skipped by the parser and kept verbatim beside the tree.
-constexpr unsigned kParseOptions =
+constexpr unsigned kEditParseOptions =
     pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_ws_pcdata |
     pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
+// A tree that is only read keeps none of the layout: fewer nodes to build and to step over.
+constexpr unsigned kReadParseOptions =
+    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_fragment;
 
 constexpr unsigned kSaveOptions = pugi::format_raw | pugi::format_no_declaration;
 
@@ -141,7 +144,7 @@ void Diagnose(const wchar_t* action, const CString& path, int line, int column,
 
 class CXMLTree : public IXMLTree {
 public:
-    CXMLTree() : current_(document_) {}
+    explicit CXMLTree(bool editable) : editable_(editable), current_(document_) {}
 
     bool LoadFile(const CString& path) override;
     bool SaveFile(const CString& path) override;
@@ -182,6 +185,7 @@ private:
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
 
+    const bool editable_;  // keeps comments and layout for SaveFile
     std::unique_ptr<ScopedLogContext> context_;
     std::string buffer_;  // the decoded text the document was parsed from, in place
     pugi::xml_document document_;
@@ -226,7 +230,8 @@ bool CXMLTree::LoadFile(const CString& path) {
         // character of the text for its own end mark.
         buffer_.push_back('\0');
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
-            &buffer_[0], buffer_.size(), kParseOptions, pugi::encoding_utf8);
+            &buffer_[0], buffer_.size(), editable_ ? kEditParseOptions : kReadParseOptions,
+            pugi::encoding_utf8);
         if (!result) {
             // Parsing in place has overwritten the text; the offset is located in a fresh copy.
             int line = 0;
@@ -263,11 +268,20 @@ bool CXMLTree::SaveFile(const CString& path) {
         Diagnose(L"save", path, 0, 0, "no document loaded");
         return false;
     }
+    if (!editable_) {
+        // Its comments and layout were not kept: saving would strip them from the file.
+        Diagnose(L"save", path, 0, 0, "the document was loaded for reading only");
+        return false;
+    }
     std::string error;
     try {
         std::string text = declaration_;
         StringWriter writer(text);
         document_.save(writer, "", kSaveOptions, pugi::encoding_utf8);
+        // The parser keeps a reference to no character ("&#x4E2D4E2D;") as bytes that are not
+        // UTF-8. Written as they are, the file would never load again; write U+FFFD in their
+        // place, which is what the readers were given for them.
+        text = Utf8FromWide(WideFromUtf8(text));
         std::string bytes;
         if (EncodeXmlDocument(text, encoding_, bytes, error) &&
             ReplaceFileAtomically(NativePath(path), bytes, error)) {
@@ -494,7 +508,12 @@ void CXMLTree::OutOfElement() {
 }  // namespace
 
 bool CXMLTreeCreator::Allocate(std::unique_ptr<IXMLTree>& tree) {
-    tree = std::make_unique<CXMLTree>();
+    tree = std::make_unique<CXMLTree>(false);
+    return true;
+}
+
+bool CXMLTreeCreator::AllocateForEditing(std::unique_ptr<IXMLTree>& tree) {
+    tree = std::make_unique<CXMLTree>(true);
     return true;
 }
 

@@ -18,9 +18,11 @@ namespace {
 using testing_support::ReportCapture;
 using testing_support::TempDir;
 
-std::unique_ptr<TOOLS::IXMLTree> NewTree() {
+// Most cases save what they read, so they use a tree for editing; it reads like any other.
+std::unique_ptr<TOOLS::IXMLTree> NewTree(bool editable = true) {
     std::unique_ptr<TOOLS::IXMLTree> tree;
-    EXPECT_TRUE(TOOLS::CXMLTreeCreator::Allocate(tree));
+    EXPECT_TRUE(editable ? TOOLS::CXMLTreeCreator::AllocateForEditing(tree)
+                         : TOOLS::CXMLTreeCreator::Allocate(tree));
     return tree;
 }
 
@@ -739,6 +741,34 @@ TEST_F(XMLTreeTest, SurvivesDamagedAndTruncatedDocuments) {
     }
     EXPECT_GT(loaded, 0);
     EXPECT_TRUE(capture_.reports.empty());
+}
+
+TEST_F(XMLTreeTest, ReadingTreeReadsTheSameAndNeverSaves) {
+    dir_.Write("doc.xml", kSample);
+    auto editable = NewTree(true);
+    auto reading = NewTree(false);
+    for (TOOLS::IXMLTree* tree : {editable.get(), reading.get()}) {
+        ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+        ASSERT_TRUE(tree->FindElement(L"Root"));
+    }
+    for (TOOLS::IXMLTree* tree : {editable.get(), reading.get()}) {
+        SCOPED_TRACE(tree == reading.get() ? "reading" : "editable");
+        int count = 0;
+        tree->GetChildCount(count);
+        EXPECT_EQ(count, 6);
+        CString text;
+        EXPECT_TRUE(tree->GetChildText(L"Item", text));
+        EXPECT_EQ(text, CString(L"first"));
+        EXPECT_FALSE(tree->GetChildText(L"Blank", text));
+        ASSERT_TRUE(tree->IntoChild(L"Item", 2));
+        EXPECT_TRUE(tree->GetText(text));
+        EXPECT_EQ(text, CString(L"x & y \u4E2D"));
+        tree->OutOfElement();
+    }
+    const size_t before = capture_.diagnostics.size();
+    EXPECT_FALSE(reading->SaveFile(dir_.WPath("doc.xml")));
+    EXPECT_EQ(capture_.diagnostics.size(), before + 1);
+    EXPECT_EQ(dir_.Read("doc.xml"), kSample);
 }
 
 }  // namespace
