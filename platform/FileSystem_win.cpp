@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <string>
@@ -77,12 +78,24 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
         error = WindowsErrorText(GetLastError());
         return false;
     }
+    const std::string tooLarge =
+        "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
+    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize) {
+        error = tooLarge;
+        return false;
+    }
     try {
         // The size is a hint: read until the end, in case the file changes meanwhile.
         size_t used = 0;
         bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
         while (true) {
-            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+            if (used > kMaxFileSize) {
+                error = tooLarge;
+                bytes.clear();
+                bytes.shrink_to_fit();
+                return false;
+            }
+            if (used == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxFileSize + 1));
             const size_t room = bytes.size() - used;
             const DWORD request = room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room);
             DWORD got = 0;
