@@ -54,7 +54,7 @@ public:
     bool IsLocShown(const CString& loc) override;
 
 private:
-    friend class CConfigInspector;
+    friend class CConfigTables;
     void ReadLocShow(const CString& path, const CString& folder, const CItemTemplate& templates);
     void ReadDefineLocs(TOOLS::IXMLTree& tree);
     void ReadSectionSelect(TOOLS::IXMLTree& tree);

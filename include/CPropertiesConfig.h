@@ -53,7 +53,7 @@ public:
 
 private:
     friend class CPropertiesConfigTestPeer;
-    friend class CConfigInspector;
+    friend class CConfigTables;
 
     void InitPropertyOrigData(const CString& folder);
     void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);

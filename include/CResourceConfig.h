@@ -31,7 +31,7 @@ public:
 
 private:
     friend class CResourceConfigTestPeer;
-    friend class CConfigInspector;
+    friend class CConfigTables;
 
     bool IsPath(const CString& value) const;
 

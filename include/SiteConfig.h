@@ -16,5 +16,5 @@
 #include "PropGridData.h"
 #include "PropertyInsData.h"
 #include "SiteConfigExport.h"
-#include "SiteConfigInspect.h"
+#include "SiteConfigTables.h"
 #include "SiteConfigReports.h"

@@ -13,7 +13,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(header SiteConfig.h SiteConfigInspect.h CPropertiesConfig.h)
+foreach(header SiteConfig.h SiteConfigTables.h CPropertiesConfig.h)
   if(NOT EXISTS ${prefix}/include/siteconfig/${header})
     message(FATAL_ERROR "header ${header} was not installed")
   endif()

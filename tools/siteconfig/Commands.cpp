@@ -13,7 +13,7 @@
 #include "Describe.h"
 #include "Findings.h"
 #include "Preview.h"
-#include "SiteConfigInspect.h"
+#include "SiteConfigTables.h"
 #include "TextOutput.h"
 #include "Utf8.h"
 
@@ -178,7 +178,7 @@ size_t CountRecords(const std::list<CONFIG::PropertyInsData>& records) {
 
 Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>& settings,
              const PluginScan& plugins) {
-    const CONFIG::CConfigInspector inspector(config);
+    const CONFIG::CConfigTables inspector(config);
     const auto definitions = inspector.GetDefinitions();
     size_t instances = 0;
     for (const auto& entry : definitions) instances += CountRecords(entry.second.children);
@@ -244,7 +244,7 @@ int RunCheck(const Options& options) {
                       0,
                       "settings file has no \"Config\" element"});
     }
-    const auto values = CONFIG::CConfigInspector::GetResourceValues(settings);
+    const auto values = CONFIG::CConfigTables::GetResourceValues(settings);
     // Read every value as the application does: empty values and unresolvable paths report.
     for (const auto& entry : values) settings.GetValue(entry.first);
 
@@ -314,7 +314,7 @@ int RunType(const Options& options, const std::string& category) {
     answer["type"] = found ? Json(names.Component(type)) : Json(nullptr);
     if (found) {
         answer["editable"] = config.PropertyCanEdit(type);
-        const auto definitions = CONFIG::CConfigInspector(config).GetDefinitions();
+        const auto definitions = CONFIG::CConfigTables(config).GetDefinitions();
         const auto it = definitions.find(type);
         answer["definition"] =
             it == definitions.end() ? Json(nullptr) : DescribeRecord(names, it->second);
@@ -333,7 +333,7 @@ Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSec
     const Names names(config);
     CONFIG::IPropEditView* view =
         config.GetPropertyShowConfig()->GetPropEditView(FromUtf8(typeAndSection), FromUtf8(loc));
-    const CONFIG::CConfigInspector inspector(config);
+    const CONFIG::CConfigTables inspector(config);
     const auto views = inspector.GetLocationViews();
     Json answer;
     answer["typeAndSection"] = typeAndSection;
@@ -381,7 +381,7 @@ int RunPreview(const Options& options, const std::string& typeAndSection, const 
     // Fill the grid with the definition's values when the text starts with a type name.
     const std::string typeName = typeAndSection.substr(0, typeAndSection.find('_'));
     const EKADOComponentType type = config.GetComponentTypeByName(FromUtf8(typeName));
-    const auto definitions = CONFIG::CConfigInspector(config).GetDefinitions();
+    const auto definitions = CONFIG::CConfigTables(config).GetDefinitions();
     const auto it = definitions.find(type);
     if (it != definitions.end()) {
         const Names names(config);
@@ -492,7 +492,7 @@ int RunSettingsList(const Options& options, const std::string& file) {
     CONFIG::CResourceConfig settings;
     if (!LoadSettings(options, file, settings)) return kExitProblems;
     Json list = Json::array();
-    for (const auto& [key, value] : CONFIG::CConfigInspector::GetResourceValues(settings)) {
+    for (const auto& [key, value] : CONFIG::CConfigTables::GetResourceValues(settings)) {
         Json entry;
         entry["key"] = ToUtf8(key);
         entry["value"] = ToUtf8(value);

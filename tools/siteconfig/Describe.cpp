@@ -5,7 +5,7 @@
 namespace sctool {
 namespace {
 
-using CONFIG::CConfigInspector;
+using CONFIG::CConfigTables;
 using KADO::Product::EKADOComponentType;
 using KADO::Product::EKADOParameterType;
 
@@ -209,7 +209,7 @@ Json DescribeViewContainer(CONFIG::IPropEditView& view) {
 
 Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     const Names names(config);
-    const CConfigInspector inspector(config);
+    const CConfigTables inspector(config);
     Json dump;
 
     Json definitions = Json::array();

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "SiteConfig.h"
-#include "SiteConfigInspect.h"
+#include "SiteConfigTables.h"
 
 namespace sctool {
 

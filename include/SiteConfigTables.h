@@ -27,10 +27,10 @@ struct LocationViewInfo {
     IPropEditView* view = nullptr;         // borrowed from the configuration
 };
 
-class SITECONFIG_API CConfigInspector {
+class SITECONFIG_API CConfigTables {
 public:
     // `config` is borrowed and must outlive the inspector.
-    explicit CConfigInspector(const CPropertiesConfig& config);
+    explicit CConfigTables(const CPropertiesConfig& config);
 
     // The property definition of each component type, ascending by type.
     std::map<EKADOComponentType, PropertyInsData> GetDefinitions() const;

@@ -1,73 +1,71 @@
-#include "SiteConfigInspect.h"
+#include "SiteConfigTables.h"
 
 #include "PropEditView.h"
 #include "PropShowCfg.h"
 
 namespace CONFIG {
 
-CConfigInspector::CConfigInspector(const CPropertiesConfig& config) : m_config(config) {}
+CConfigTables::CConfigTables(const CPropertiesConfig& config) : m_config(config) {}
 
-std::map<EKADOComponentType, PropertyInsData> CConfigInspector::GetDefinitions() const {
+std::map<EKADOComponentType, PropertyInsData> CConfigTables::GetDefinitions() const {
     return m_config.m_mapOrigProperty;
 }
 
-std::vector<PropertyInsData> CConfigInspector::GetShapePool() const {
+std::vector<PropertyInsData> CConfigTables::GetShapePool() const {
     return {m_config.m_setSharpPool.begin(), m_config.m_setSharpPool.end()};
 }
 
-std::list<PropertyInsData> CConfigInspector::GetTemplates() const {
-    return m_config.m_lstTemplateIns;
-}
+std::list<PropertyInsData> CConfigTables::GetTemplates() const { return m_config.m_lstTemplateIns; }
 
-std::list<PropertyInsData> CConfigInspector::GetPropModels() const {
+std::list<PropertyInsData> CConfigTables::GetPropModels() const {
     return m_config.m_lstPropModelIns;
 }
 
-std::map<EKADOComponentType, std::set<CString>> CConfigInspector::GetCategoryIndex() const {
+std::map<EKADOComponentType, std::set<CString>> CConfigTables::GetCategoryIndex() const {
     return m_config.m_mapTypeCategories;
 }
 
-std::vector<CString> CConfigInspector::GetDefineLocs() const {
+std::vector<CString> CConfigTables::GetDefineLocs() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_vecDefineLoc : std::vector<CString>();
 }
 
-std::vector<CString> CConfigInspector::GetShowLocs() const {
+std::vector<CString> CConfigTables::GetShowLocs() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_vecShowLoc : std::vector<CString>();
 }
 
-std::map<CString, std::vector<CString>> CConfigInspector::GetSectionSelect() const {
+std::map<CString, std::vector<CString>> CConfigTables::GetSectionSelect() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_mapSectionSelect : std::map<CString, std::vector<CString>>();
 }
 
-std::map<EKADOComponentType, int> CConfigInspector::GetComponentKinds() const {
+std::map<EKADOComponentType, int> CConfigTables::GetComponentKinds() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_mapCompKind : std::map<EKADOComponentType, int>();
 }
 
-std::set<EKADOParameterType> CConfigInspector::GetViewParams() const {
+std::set<EKADOParameterType> CConfigTables::GetViewParams() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_setViewParam : std::set<EKADOParameterType>();
 }
 
-std::vector<EKADOParameterType> CConfigInspector::GetMeterParams() const {
+std::vector<EKADOParameterType> CConfigTables::GetMeterParams() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_vecMeterParam : std::vector<EKADOParameterType>();
 }
 
-std::map<EKADOComponentType, int> CConfigInspector::GetView3DModes() const {
+std::map<EKADOComponentType, int> CConfigTables::GetView3DModes() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_mapView3DMode : std::map<EKADOComponentType, int>();
 }
 
-ContainerTable CConfigInspector::GetContainers() const {
+ContainerTable CConfigTables::GetContainers() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_mapContainer : ContainerTable();
 }
 
-std::vector<LocationViewInfo> CConfigInspector::GetLocationViews() const {
+std::vector<LocationViewInfo> CConfigTables::GetLocationViews() const {
     std::vector<LocationViewInfo> views;
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     if (!show) return views;
@@ -79,17 +77,17 @@ std::vector<LocationViewInfo> CConfigInspector::GetLocationViews() const {
     return views;
 }
 
-IPropEditView* CConfigInspector::GetGridTemplateView() const {
+IPropEditView* CConfigTables::GetGridTemplateView() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_pGridTemplateView.get() : nullptr;
 }
 
-IPropEditView* CConfigInspector::GetFallbackView() const {
+IPropEditView* CConfigTables::GetFallbackView() const {
     const CPropShowCfg* show = m_config.m_pPropShowCfg;
     return show ? show->m_pDefaultView.get() : nullptr;
 }
 
-std::map<CString, CString> CConfigInspector::GetResourceValues(const CResourceConfig& settings) {
+std::map<CString, CString> CConfigTables::GetResourceValues(const CResourceConfig& settings) {
     return settings.m_mapValue;
 }
 
