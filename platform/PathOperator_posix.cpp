@@ -8,32 +8,14 @@
 
 #include "FileSystem.h"
 #include "Tools.h"
+#include "Wildcard.h"
 
 namespace TOOLS {
 namespace {
 
-wchar_t Fold(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-
-// Windows-style wildcard match ("*" any run, "?" one character) without regard to case.
-// Iterative with one backtrack point, so it is linear in practice and never recurses.
-bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
-    size_t p = 0, n = 0, starP = std::wstring::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || Fold(pattern[p]) == Fold(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::wstring::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
+// Names compared without regard to case, as on Windows.
+bool SameLetter(wchar_t a, wchar_t b) {
+    return a == b || std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
 }
 
 }  // namespace
@@ -51,7 +33,7 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
     while (const dirent* entry = readdir(dir)) {
         const CString name =
             WideFromUtf8(entry->d_name, std::char_traits<char>::length(entry->d_name));
-        if (!WildcardMatch(wildcard, name.str())) continue;
+        if (!WildcardMatch(wildcard, name.str(), SameLetter)) continue;
         struct stat info;
         const std::string full = nativeFolder + "/" + entry->d_name;
         if (stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;

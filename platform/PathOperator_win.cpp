@@ -6,37 +6,17 @@
 
 #include "FileSystem.h"
 #include "Tools.h"
+#include "Wildcard.h"
 #include "WindowsError.h"
 
 namespace TOOLS {
 namespace {
 
-// Letters compared as the file system compares names: without regard to case.
+// Letters compared as the file system compares names: without regard to case. The system's own
+// wildcard matching is not used: it also matches the short 8.3 names ("*.xml" would find
+// "a.xmlx").
 bool SameLetter(wchar_t a, wchar_t b) {
     return a == b || CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
-}
-
-// Wildcard match ("*" any run, "?" one character) without regard to case. The system's own
-// matching is not used: it also matches the short 8.3 names ("*.xml" would find "a.xmlx").
-// Iterative with one backtrack point, so it is linear in practice and never recurses.
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
-    size_t p = 0, n = 0, starP = std::wstring::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || SameLetter(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::wstring::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
 }
 
 }  // namespace
@@ -58,7 +38,7 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
         // Regular files only: no folders, and no devices.
         if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) continue;
         const std::wstring name = entry.cFileName;
-        if (WildcardMatch(wildcard, name)) names.emplace_back(name);
+        if (WildcardMatch(wildcard, name, SameLetter)) names.emplace_back(name);
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     std::sort(names.begin(), names.end());
