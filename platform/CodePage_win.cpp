@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CodePage.h"
+#include "Encoding.h"
 
 namespace TOOLS {
 namespace {
@@ -211,34 +212,9 @@ bool EncodeWhole(UINT codePage, const wchar_t* wide, size_t size, std::string& b
 // Appends the UTF-16 form of the well-formed UTF-8 character at `s` and returns its length in
 // bytes; 0 (appending nothing) when the bytes there are not a well-formed character.
 size_t AppendUtf16Character(const unsigned char* s, size_t available, std::wstring& wide) {
-    const unsigned char lead = s[0];
-    size_t length;
-    char32_t cp;
-    char32_t smallest;
-    if (lead < 0x80) {
-        wide += static_cast<wchar_t>(lead);
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1Fu;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0Fu;
-        smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07u;
-        smallest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (available < length) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((s[k] & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (s[k] & 0x3Fu);
-    }
-    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    char32_t cp = 0;
+    const size_t length = Utf8Sequence(s, available, cp);
+    if (length == 0) return 0;
     if (cp >= 0x10000) {
         cp -= 0x10000;
         wide += static_cast<wchar_t>(0xD800 + (cp >> 10));

@@ -15,40 +15,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Length (1-4) of the well-formed UTF-8 sequence at `s`, its code point in `cp`; 0 when the
-// bytes there are not a well-formed sequence (overlong forms and surrogates included).
-size_t Utf8Sequence(const unsigned char* s, size_t available, char32_t& cp) {
-    const unsigned char lead = s[0];
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    size_t length;
-    char32_t smallest;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1Fu;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0Fu;
-        smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07u;
-        smallest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (available < length) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((s[k] & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (s[k] & 0x3Fu);
-    }
-    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return length;
-}
-
 void AppendUtf8CodePoint(char32_t cp, std::string& out) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -267,6 +233,38 @@ bool EncodeLegacy(const std::string& utf8, TextEncoding encoding, std::string& o
 }
 
 }  // namespace
+
+size_t Utf8Sequence(const unsigned char* s, size_t available, char32_t& cp) {
+    const unsigned char lead = s[0];
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    size_t length;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1Fu;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        cp = lead & 0x0Fu;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07u;
+        smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (available < length) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        if ((s[k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (s[k] & 0x3Fu);
+    }
+    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
 
 void AppendUtf8(const wchar_t* text, size_t length, std::string& out) {
     for (size_t i = 0; i < length; ++i) {

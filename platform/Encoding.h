@@ -46,6 +46,10 @@ bool EncodeXmlDocument(const std::string& utf8, const DocumentEncoding& encoding
 // Length of the XML declaration ("<?xml ... ?>") that opens `text`, or 0 when none does.
 size_t XmlDeclarationLength(const std::string& text);
 
+// Length (1-4) of the well-formed UTF-8 sequence at `s`, its code point in `cp`; 0 when the
+// bytes there are not a well-formed sequence (overlong forms and surrogates included).
+size_t Utf8Sequence(const unsigned char* s, size_t available, char32_t& cp);
+
 // Appends the UTF-8 form of wide text to `out`; invalid code units become U+FFFD.
 void AppendUtf8(const wchar_t* text, size_t length, std::string& out);
 
