@@ -1,7 +1,8 @@
-#include "CGraphsConfig.h"
+#include <siteconfig/CGraphsConfig.h>
 
 #include <cstring>
 
+#include "GraphsConfigImpl.h"
 #include "LogHelper.h"
 #include "ProfileFile.h"
 #include "ReportLines.h"
@@ -27,9 +28,10 @@ BASE::GraphHandlerCreaterProc AsCreater(void* address) {
 }  // namespace
 
 CGraphsConfig::CGraphsConfig(const CString& appDir, const CString& listFile,
-                             APP::IAppDllInstanceMgr* host) {
+                             APP::IAppDllInstanceMgr* host)
+    : m_pImpl(std::make_unique<CGraphsConfigImpl>()) {
     std::vector<CString> paths;
-    GetAllPlugDllPath(appDir, listFile, paths);
+    CGraphsConfigImpl::GetAllPlugDllPath(appDir, listFile, paths);
     if (!host) return;
     for (const CString& path : paths) {
         void* address = host->GetDllProcAddress(path, kCreaterEntry);
@@ -37,23 +39,23 @@ CGraphsConfig::CGraphsConfig(const CString& appDir, const CString& listFile,
         BASE::GraphHandlerTable table;
         AsCreater(address)(table);
         // Range insertion keeps every type already held: the earlier library wins.
-        m_mapFactory.insert(table.begin(), table.end());
+        m_pImpl->m_mapFactory.insert(table.begin(), table.end());
     }
 }
 
 CGraphsConfig::CGraphsConfig(const CGraphsConfig& other)
-    : IGraphsConfig(other), m_mapFactory(other.m_mapFactory) {}
+    : IGraphsConfig(other), m_pImpl(std::make_unique<CGraphsConfigImpl>(*other.m_pImpl)) {}
 
 CGraphsConfig& CGraphsConfig::operator=(const CGraphsConfig& other) {
-    if (this != &other) m_mapFactory = other.m_mapFactory;
+    if (this != &other) m_pImpl = std::make_unique<CGraphsConfigImpl>(*other.m_pImpl);
     return *this;
 }
 
 CGraphsConfig::~CGraphsConfig() = default;
 
 BASE::IGraphHandler* CGraphsConfig::CreateGraphHandler(KADO::Product::EKADOComponentType type) {
-    const auto found = m_mapFactory.find(type);
-    if (found == m_mapFactory.end()) {
+    const auto found = m_pImpl->m_mapFactory.find(type);
+    if (found == m_pImpl->m_mapFactory.end()) {
         CString number;
         number.Format(L"%d", static_cast<int>(type));
         TOOLS::CLogHelper(kPropertiesConfigSource, line::kCreateGraphHandler)
@@ -64,8 +66,8 @@ BASE::IGraphHandler* CGraphsConfig::CreateGraphHandler(KADO::Product::EKADOCompo
     return found->second ? found->second() : nullptr;
 }
 
-void CGraphsConfig::GetAllPlugDllPath(const CString& appDir, const CString& listFile,
-                                      std::vector<CString>& paths) {
+void CGraphsConfigImpl::GetAllPlugDllPath(const CString& appDir, const CString& listFile,
+                                          std::vector<CString>& paths) {
     TOOLS::ScopedLogContext context(listFile);
     TOOLS::CProfileFile list;
     list.Load(listFile);

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "PropGridData.h"
+#include <siteconfig/PropGridData.h>
 
 namespace CONFIG {
 

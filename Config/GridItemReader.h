@@ -4,8 +4,8 @@
 #include <list>
 #include <vector>
 
-#include "CString.h"
-#include "PropGridData.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/PropGridData.h>
 
 namespace TOOLS {
 class IXMLTree;

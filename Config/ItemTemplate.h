@@ -5,8 +5,8 @@
 #include <map>
 #include <memory>
 
-#include "CString.h"
-#include "PropGridData.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/PropGridData.h>
 
 namespace CONFIG {
 

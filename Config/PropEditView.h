@@ -4,9 +4,9 @@
 #include <map>
 #include <vector>
 
-#include "CString.h"
-#include "IPropEditView.h"
-#include "PropGridData.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/IPropEditView.h>
+#include <siteconfig/PropGridData.h>
 
 namespace TOOLS {
 class IXMLTree;

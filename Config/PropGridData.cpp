@@ -1,4 +1,4 @@
-#include "PropGridData.h"
+#include <siteconfig/PropGridData.h>
 
 #include "GridItemCopy.h"
 

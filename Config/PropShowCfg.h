@@ -7,10 +7,10 @@
 #include <set>
 #include <vector>
 
-#include "CString.h"
-#include "IPropertyShow.h"
-#include "KadoTypes.h"
-#include "PropGridData.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/IPropertyShow.h>
+#include <siteconfig/KadoTypes.h>
+#include <siteconfig/PropGridData.h>
 
 namespace TOOLS {
 class IXMLTree;

@@ -1,470 +1,95 @@
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 
-#include <memory>
-#include <utility>
-
-#include "GraphLibrary.h"
-#include "LogHelper.h"
-#include "PropShowCfg.h"
-#include "ReportLines.h"
+#include "PropertiesConfigImpl.h"
 #include "Tools.h"
-#include "XMLTree.h"
 
 namespace CONFIG {
-namespace {
-
-using TOOLS::CKADOHandler;
-using TOOLS::CLogHelper;
-using TOOLS::IXMLTree;
-
-constexpr KADO::Product::EKADOParameterType kCategoryParam = KADO::Product::Category;
-constexpr KADO::Product::EKADOParameterType kSectionShapeParam = KADO::Product::SectionShape;
-
-// Graph-library models.
-const wchar_t kSkippedMinorCategory[] = L"E319DA3639614AAD84BDEE1A83470676";
-const wchar_t kOtherComponentsMajor[] = L"\u5176\u5b83\u6784\u4ef6";  // 其它构件
-const wchar_t kOtherComponentsLocation[] =
-    L"\\\u5176\u5b83\u56fe\u5e93\\\u5176\u5b83\u6784\u4ef6";  // \其它图库\其它构件
-const wchar_t kRegularSectionShape[] = L"\u5e38\u89c4";       // 常规
-// Locations under the base-component major category are shape-pool categories as they stand.
-const wchar_t kBaseComponentMajor[] = L"\u57fa\u672c\u6784\u4ef6";  // 基本构件
-
-std::unique_ptr<IXMLTree> NewTree() {
-    std::unique_ptr<IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
-    return tree;
-}
-
-PropertyParam MakeParam(EKADOParameterType type, const CString& userValue, const CString& value) {
-    return PropertyParam(type,
-                         std::make_pair(std::wstring(userValue.str()), std::wstring(value.str())));
-}
-
-// The paths that the folder's "filelist.cfg" names, in its order.
-void GetFileList(std::vector<CString>& files, const CString& folder) {
-    files.clear();
-    std::unique_ptr<IXMLTree> tree = NewTree();
-    tree->LoadFile(folder + L"filelist.cfg");
-    if (!tree->FindElement(L"filelist")) return;
-    int count = 0;
-    if (!tree->GetNamedChildCount(L"file", count) || count <= 0) return;
-    for (int i = 0; i < count; ++i) {
-        if (!tree->IntoChild(L"file", i)) break;
-        CString name;
-        if (tree->GetText(name)) files.push_back(folder + name);
-        tree->OutOfElement();
-    }
-}
-
-}  // namespace
 
 CPropertiesConfig::CPropertiesConfig(const CString& definitionFolder, const CString& displayFolder,
                                      const CString& templateFolder, const CString& propModelFolder,
                                      const CString& graphLibrary1, const CString& graphLibrary2,
-                                     const CString& shapePoolFolder) {
-    try {
-        InitPropertyOrigData(definitionFolder);
-        InitSharpPool(shapePoolFolder);
-        InitIns(m_lstTemplateIns, templateFolder);
-        InitIns(m_lstPropModelIns, propModelFolder);
-        InitPropShowCfg(displayFolder);
-        InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns);
-        InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns);
-        IndexCategories();
-    } catch (...) {
-        delete m_pPropShowCfg;
-        throw;
-    }
-}
+                                     const CString& shapePoolFolder)
+    : m_pImpl(std::make_unique<CPropertiesConfigImpl>(
+          definitionFolder, displayFolder, templateFolder, propModelFolder, graphLibrary1,
+          graphLibrary2, shapePoolFolder)) {}
 
 CPropertiesConfig::CPropertiesConfig(const CPropertiesConfig& other)
-    : IPropertiesConfig(),
-      m_mapOrigProperty(other.m_mapOrigProperty),
-      m_setSharpPool(other.m_setSharpPool),
-      m_lstTemplateIns(other.m_lstTemplateIns),
-      m_lstPropModelIns(other.m_lstPropModelIns),
-      m_mapTypeCategories(other.m_mapTypeCategories),
-      m_pPropShowCfg(other.m_pPropShowCfg ? new CPropShowCfg(*other.m_pPropShowCfg) : nullptr),
-      m_mapCategoryType(other.m_mapCategoryType) {}
+    : IPropertiesConfig(), m_pImpl(std::make_unique<CPropertiesConfigImpl>(*other.m_pImpl)) {}
 
 CPropertiesConfig& CPropertiesConfig::operator=(const CPropertiesConfig& other) {
-    if (this == &other) return *this;
-    // Build the new display configuration first, so a failed copy leaves this object whole.
-    std::unique_ptr<CPropShowCfg> showCfg(
-        other.m_pPropShowCfg ? new CPropShowCfg(*other.m_pPropShowCfg) : nullptr);
-    m_mapOrigProperty = other.m_mapOrigProperty;
-    m_setSharpPool = other.m_setSharpPool;
-    m_lstTemplateIns = other.m_lstTemplateIns;
-    m_lstPropModelIns = other.m_lstPropModelIns;
-    m_mapTypeCategories = other.m_mapTypeCategories;
-    m_mapCategoryType = other.m_mapCategoryType;
-    delete m_pPropShowCfg;
-    m_pPropShowCfg = showCfg.release();
+    // Built aside and swapped in: a copy that throws leaves this object whole.
+    if (this != &other) m_pImpl = std::make_unique<CPropertiesConfigImpl>(*other.m_pImpl);
     return *this;
 }
 
-CPropertiesConfig::~CPropertiesConfig() {
-    delete m_pPropShowCfg;
-    m_pPropShowCfg = nullptr;
-    m_mapTypeCategories.clear();
-    m_lstPropModelIns.clear();
-    m_lstTemplateIns.clear();
-    m_setSharpPool.clear();
-    m_mapOrigProperty.clear();
-}
-
-// ---- Definitions -------------------------------------------------------------------------
-
-void CPropertiesConfig::InitPropertyOrigData(const CString& folder) {
-    std::vector<CString> files;
-    GetSoftwareDefaultInitFiles(folder, files);
-    for (const CString& file : files) {
-        PropertyInsData record;
-        GetPropertyInitData(file, record);
-        const EKADOComponentType type = record.compType;
-        const CString category = record.category;
-        m_mapOrigProperty.try_emplace(type, std::move(record));
-        AddTypeCategory(type, category);
-    }
-}
-
-void CPropertiesConfig::GetSoftwareDefaultInitFiles(const CString& folder,
-                                                    std::vector<CString>& files) {
-    TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*_POOL.xml", files);
-}
-
-void CPropertiesConfig::GetPropertyInitData(const CString& path, PropertyInsData& data) {
-    std::unique_ptr<IXMLTree> tree = NewTree();
-    tree->LoadFile(path);
-    if (!tree->FindElement(L"Property")) return;
-
-    CString text;
-    tree->GetChildText(L"InitName", text);
-    data.initName = text;
-    text = CString();
-    tree->GetChildText(L"ClsName", text);
-    data.compType = CKADOHandler::GetComponentTypeByName(text);
-    text = CString();
-    tree->GetChildText(L"GraphLibId", text);
-    data.graphLibId = text;
-
-    tree->IntoChild(L"Pool", 0);  // when absent, "Common" and "Ins" stand under "Property"
-    if (tree->IntoChild(L"Common", 0)) {
-        int count = 0;
-        tree->GetNamedChildCount(L"Fish", count);
-        for (int i = 0; i < count; ++i) {
-            if (!tree->IntoChild(L"Fish", i)) break;
-            CString name;
-            CString value;
-            tree->GetAttribute(L"Var", name);
-            tree->GetAttribute(L"Val", value);
-            const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
-            if (type == kCategoryParam) {
-                data.category = value;
-            } else if (type == kSectionShapeParam) {
-                data.sectionShape = value;
-            }
-            data.params.push_back(MakeParam(type, value, value));
-            tree->OutOfElement();
-        }
-        tree->OutOfElement();
-    }
-    if (tree->IntoChild(L"Ins", 0)) {
-        GetInsProperty(tree.get(), data.children);
-        tree->OutOfElement();
-    }
-}
-
-void CPropertiesConfig::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list) {
-    GetInsProperty(tree, list, 1);
-}
-
-// `level` is the nesting level of the instances read now: 1 for the children of "Ins".
-void CPropertiesConfig::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list,
-                                       int level) {
-    int count = 0;
-    tree->GetNamedChildCount(L"Property", count);
-    if (count < 1) return;
-    if (level > TOOLS::kMaxReadDepth) {
-        TOOLS::ReportDiagnostic(
-            TOOLS::CurrentLogContext(), 0, 0,
-            TOOLS::CurrentLogContext() + L": instances nested deeper than 256 levels are not read");
-        return;
-    }
-    for (int i = 0; i < count; ++i) {
-        if (!tree->IntoChild(L"Property", i)) break;
-        // Built in place: the list's elements never move, so the nested reader may fill it.
-        PropertyInsData& record = list.emplace_back();
-        TOOLS::XMLAttributeList attributes;
-        tree->GetAttributes(attributes);
-        CString graphLibId;
-        tree->GetChildText(L"GraphLibId", graphLibId);
-        if (!graphLibId.IsEmpty()) record.graphLibId = graphLibId;
-        for (const auto& [name, text] : attributes) {
-            if (name == L"clsname") {
-                record.compType = CKADOHandler::GetComponentTypeByName(text);
-            } else if (name == L"insname") {
-                record.initName = text;
-            } else {
-                CString value;
-                CString userValue;
-                GetVauleAndUserValue(text, value, userValue);
-                record.params.push_back(
-                    MakeParam(CKADOHandler::GetParamTypeByName(name), userValue, value));
-            }
-        }
-        GetInsProperty(tree, record.children, level + 1);
-        tree->OutOfElement();
-    }
-}
-
-void CPropertiesConfig::GetVauleAndUserValue(const CString& text, CString& value,
-                                             CString& userValue) {
-    std::vector<CString> pieces;
-    TOOLS::TransStrToAry(text, pieces, L"|");
-    if (pieces.size() == 1) {
-        value = pieces[0];
-        userValue = pieces[0];
-    } else if (pieces.size() == 2) {
-        value = pieces[0];
-        userValue = pieces[1];
-    } else {
-        CLogHelper(kPropertiesConfigSource, line::kInstanceValueSplit, 0, 0, 0).Assert(0, L"");
-    }
-}
-
-bool CPropertiesConfig::GetOrigProperty(EKADOComponentType type, PropertyInsData*& data) {
-    const auto found = m_mapOrigProperty.find(type);
-    if (found == m_mapOrigProperty.end()) {
-        CLogHelper(kPropertiesConfigSource, line::kGetOrigProperty, 0, 0, 0)
-            .AssertFormat(0, L"CPropertiesConfig::GetOrigProperty Failed:%d", type);
-        return false;
-    }
-    data = &found->second;
-    return true;
-}
-
-void CPropertiesConfig::AddTypeCategory(EKADOComponentType type, const CString& category) {
-    m_mapTypeCategories[type].insert(category);
-}
-
-// ---- Templates, property models, shape pool ----------------------------------------------
-
-void CPropertiesConfig::InitIns(std::list<PropertyInsData>& list, const CString& folder) {
-    std::vector<CString> files;
-    GetFileList(files, folder);
-    for (const CString& file : files) {
-        PropertyInsData& record = list.emplace_back();
-        GetPropertyInitData(file, record);
-        AddTypeCategory(record.compType, record.category);
-    }
-}
-
-void CPropertiesConfig::InitSharpPool(const CString& folder) {
-    if (folder.IsEmpty()) return;
-    std::vector<CString> files;
-    TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*.xml", files);
-    for (const CString& file : files) {
-        PropertyInsData record;
-        GetPropertyInitData(file, record);
-        m_setSharpPool.insert(std::move(record));
-    }
-}
-
-// ---- Display configuration and graph libraries -------------------------------------------
-
-void CPropertiesConfig::InitPropShowCfg(const CString& folder) {
-    if (!m_pPropShowCfg) m_pPropShowCfg = new CPropShowCfg();
-    m_pPropShowCfg->LoadShowCfg(folder);
-}
-
-void CPropertiesConfig::InitOtherGraphDataConfig(const CString& path,
-                                                 std::list<PropertyInsData>& list) {
-    TOOLS::CBimSerialDataLibrary library(nullptr);
-    CStringArray models;
-    library.GetAllModelInfo(path, models);
-    AddGraphModels(models, list);
-}
-
-// Three texts per model (location, name, identifier); a remainder of one or two is ignored.
-void CPropertiesConfig::AddGraphModels(const CStringArray& models,
-                                       std::list<PropertyInsData>& list) {
-    std::vector<CString> shownLocs;
-    m_pPropShowCfg->GetShowLocs(shownLocs);
-    std::set<CString> knownLocs(shownLocs.begin(), shownLocs.end());
-
-    const int modelCount = models.GetSize() / 3;
-    for (int k = 0; k < modelCount; ++k) {
-        const CString& loc = models[3 * k];
-        const TOOLS::CLocHandler locHandler(loc, L'\\');
-        const CString minor = locHandler.GetXiaoLei();
-        if (minor == kSkippedMinorCategory) continue;
-        const bool otherComponents = locHandler.GetDaLei() == kOtherComponentsMajor;
-        if (!otherComponents && knownLocs.insert(loc).second) shownLocs.push_back(loc);
-
-        PropertyInsData& record = list.emplace_back();
-        if (otherComponents) {
-            record.compType = KADO::Product::OtherComponentType;
-            record.category = kOtherComponentsLocation;
-        } else {
-            record.compType = CKADOHandler::GetComponentTypeByName(minor);
-            if (record.compType == KADO::Product::InvalidComponentType) {
-                record.compType = KADO::Product::OtherComponentType;
-            }
-            record.category = loc;
-        }
-        record.initName = models[3 * k + 1];
-        record.graphLibId = models[3 * k + 2];
-        record.params.push_back(MakeParam(kCategoryParam, record.category, record.category));
-        record.sectionShape = record.compType == KADO::Product::OtherComponentType
-                                  ? record.initName
-                                  : CString(kRegularSectionShape);
-        record.params.push_back(
-            MakeParam(kSectionShapeParam, record.sectionShape, record.sectionShape));
-        AddTypeCategory(record.compType, record.category);
-    }
-    m_pPropShowCfg->SetShowLocs(std::move(shownLocs));
-}
-
-void CPropertiesConfig::GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out) {
-    std::unique_ptr<IXMLTree> tree = NewTree();
-    tree->LoadFile(path);
-    if (!tree->FindElement(L"Model")) return;
-    int groups = 0;
-    tree->GetChildCount(groups);
-    for (int g = 0; g < groups; ++g) {
-        if (!tree->IntoChildAt(g)) break;  // an element holding only text has no child element
-        CString groupName;
-        tree->GetAttribute(L"Name", groupName);
-        int models = 0;
-        tree->GetChildCount(models);
-        for (int m = 0; m < models; ++m) {
-            if (!tree->IntoChildAt(m)) break;
-            CString name;
-            CString id;
-            CString bottomHeight;
-            tree->GetAttribute(L"Name", name);
-            tree->GetAttribute(L"ID", id);
-            tree->GetAttribute(L"BottomHeight", bottomHeight);
-            out.insert(out.end(), {groupName, name, id, bottomHeight});
-            tree->OutOfElement();
-        }
-        tree->OutOfElement();
-    }
-}
-
-// ---- Queries -------------------------------------------------------------------------------
-
-void CPropertiesConfig::IndexCategories() {
-    // Types ascend, and a category keeps the first type that claims it.
-    for (const auto& [type, categories] : m_mapTypeCategories) {
-        for (const CString& category : categories) m_mapCategoryType.emplace(category, type);
-    }
-}
+CPropertiesConfig::~CPropertiesConfig() = default;
 
 EKADOComponentType CPropertiesConfig::GetType(const CString& category) {
-    const auto found = m_mapCategoryType.find(category);
-    if (found != m_mapCategoryType.end()) return found->second;
-    CLogHelper(kPropertiesConfigSource, line::kGetType, 0, 0, 0)
-        .AssertFormat(0, L"CPropertiesConfig::GetType Failed:%s", category);
-    return KADO::Product::InvalidComponentType;
+    return m_pImpl->GetType(category);
 }
 
 CString CPropertiesConfig::GetDefaultName(EKADOComponentType type) {
-    PropertyInsData* definition = nullptr;
-    if (GetOrigProperty(type, definition)) return definition->initName;
-    CLogHelper(kPropertiesConfigSource, line::kGetDefaultName, 0, 0, 0)
-        .AssertFormat(0, L"CPropertiesConfig::GetDefaultName Failed:%d", type);
-    return CString();
+    return m_pImpl->GetDefaultName(type);
 }
 
 void CPropertiesConfig::GetPropertyInsData(EKADOComponentType type, PropertyInsData& data) {
-    PropertyInsData* definition = nullptr;
-    if (!GetOrigProperty(type, definition)) return;
-    if (&data.params != &definition->params) data.params = definition->params;
-    data.graphLibId = definition->graphLibId;
+    m_pImpl->GetPropertyInsData(type, data);
 }
 
 bool CPropertiesConfig::GetBaseComChangSharpData(EKADOComponentType type, const CString& loc,
                                                  const CString& shape, PropertyInsData& data) {
-    PropertyInsData key;
-    key.compType = type;
-    key.category = loc;
-    const CString major = TOOLS::CLocHandler(loc, L'\\').GetDaLei();
-    if (major != kBaseComponentMajor)
-        key.category.Format(L"\\%s\\%s%s", major, shape, major.Right(1));
-    key.sectionShape = shape;
-    const auto found = m_setSharpPool.find(key);
-    if (found == m_setSharpPool.end()) {
-        CLogHelper(kPropertiesConfigSource, line::kShapeChangeNotInPool, 0, 0, 0).Assert(0, L"");
-        return false;
-    }
-    data = *found;
-    return true;
+    return m_pImpl->GetBaseComChangSharpData(type, loc, shape, data);
 }
 
-bool CPropertiesConfig::HasChildren(EKADOComponentType type) {
-    PropertyInsData* definition = nullptr;
-    return GetOrigProperty(type, definition) && !definition->children.empty();
-}
+bool CPropertiesConfig::HasChildren(EKADOComponentType type) { return m_pImpl->HasChildren(type); }
 
 void CPropertiesConfig::GetChildData(EKADOComponentType type,
                                      std::list<PropertyInsData>& children) {
-    PropertyInsData* definition = nullptr;
-    if (GetOrigProperty(type, definition) && &children != &definition->children) {
-        children = definition->children;
-    }
+    m_pImpl->GetChildData(type, children);
 }
 
 bool CPropertiesConfig::GetTemplateCompIns(const CString& category, PropertyInsData& data) {
-    for (const PropertyInsData& record : m_lstTemplateIns) {
-        if (record.category == category) {
-            data = record;
-            return true;
-        }
-    }
-    return false;
+    return m_pImpl->GetTemplateCompIns(category, data);
 }
 
 void CPropertiesConfig::GetTemplateCompIns(std::list<PropertyInsData>& templates) {
-    if (&templates != &m_lstTemplateIns) templates = m_lstTemplateIns;
+    m_pImpl->GetTemplateCompIns(templates);
 }
 
 void CPropertiesConfig::GetPropModelCompIns(std::list<PropertyInsData>& models) {
-    if (&models != &m_lstPropModelIns) models = m_lstPropModelIns;
+    m_pImpl->GetPropModelCompIns(models);
 }
 
 void CPropertiesConfig::GetPoolCompIns(EKADOComponentType type, PropertyInsData& data) {
-    PropertyInsData* definition = nullptr;
-    if (GetOrigProperty(type, definition)) data = *definition;
+    m_pImpl->GetPoolCompIns(type, data);
 }
 
 CString CPropertiesConfig::GetComponentNameByType(EKADOComponentType type) {
-    return CKADOHandler::GetComponentNameByType(type);
+    return TOOLS::CKADOHandler::GetComponentNameByType(type);
 }
 
 EKADOComponentType CPropertiesConfig::GetComponentTypeByName(const CString& name) {
-    return CKADOHandler::GetComponentTypeByName(name);
+    return TOOLS::CKADOHandler::GetComponentTypeByName(name);
 }
 
 CString CPropertiesConfig::GetParamNameByType(EKADOParameterType type) {
-    return CKADOHandler::GetParamNameByType(type);
+    return TOOLS::CKADOHandler::GetParamNameByType(type);
 }
 
 EKADOParameterType CPropertiesConfig::GetParamTypeByName(const CString& name) {
-    return CKADOHandler::GetParamTypeByName(name);
+    return TOOLS::CKADOHandler::GetParamTypeByName(name);
 }
 
-IPropertyShow* CPropertiesConfig::GetPropertyShowConfig() { return m_pPropShowCfg; }
+IPropertyShow* CPropertiesConfig::GetPropertyShowConfig() {
+    return m_pImpl->GetPropertyShowConfig();
+}
 
 bool CPropertiesConfig::PropertyCanEdit(const CString& name) {
-    IPropertyShow* show = GetPropertyShowConfig();
-    return show ? show->IsComponentIncluded(name) : true;
+    return m_pImpl->PropertyCanEdit(name);
 }
 
 bool CPropertiesConfig::PropertyCanEdit(EKADOComponentType type) {
-    IPropertyShow* show = GetPropertyShowConfig();
-    return show ? show->IsComponentTypeIncluded(type) : true;
+    return m_pImpl->PropertyCanEdit(type);
 }
 
 }  // namespace CONFIG

@@ -1,4 +1,4 @@
-#include "PropertyInsData.h"
+#include <siteconfig/PropertyInsData.h>
 
 namespace CONFIG {
 

@@ -1,9 +1,10 @@
-#include "CResourceConfig.h"
+#include <siteconfig/CResourceConfig.h>
 
 #include <memory>
 
 #include "LogHelper.h"
 #include "ReportLines.h"
+#include "ResourceConfigImpl.h"
 #include "XMLTree.h"
 
 namespace CONFIG {
@@ -25,25 +26,25 @@ std::unique_ptr<TOOLS::IXMLTree> OpenSettings(const CString& path) {
 
 }  // namespace
 
-CResourceConfig::CResourceConfig() = default;
+CResourceConfig::CResourceConfig() : m_pImpl(std::make_unique<CResourceConfigImpl>()) {}
 
 CResourceConfig::CResourceConfig(const CResourceConfig& other)
-    : IResourceConfig(other), m_mapValue(other.m_mapValue) {}
+    : IResourceConfig(other), m_pImpl(std::make_unique<CResourceConfigImpl>(*other.m_pImpl)) {}
 
 CResourceConfig& CResourceConfig::operator=(const CResourceConfig& other) {
-    if (this != &other) m_mapValue = other.m_mapValue;
+    if (this != &other) m_pImpl = std::make_unique<CResourceConfigImpl>(*other.m_pImpl);
     return *this;
 }
 
 CResourceConfig::~CResourceConfig() = default;
 
 CString CResourceConfig::GetValue(const CString& key) const {
-    const auto found = m_mapValue.find(key);
-    if (found == m_mapValue.end()) return CString();
+    const auto found = m_pImpl->m_mapValue.find(key);
+    if (found == m_pImpl->m_mapValue.end()) return CString();
     const CString& value = found->second;
-    if (IsPath(value)) {
-        const auto appDir = m_mapValue.find(kAppDirKey);
-        if (appDir != m_mapValue.end()) return appDir->second + value.Mid(2);
+    if (CResourceConfigImpl::IsPath(value)) {
+        const auto appDir = m_pImpl->m_mapValue.find(kAppDirKey);
+        if (appDir != m_pImpl->m_mapValue.end()) return appDir->second + value.Mid(2);
         TOOLS::CLogHelper(kPropertiesConfigSource, line::kResourceNoAppDir).Assert(0);
     }
     TOOLS::CLogHelper(kPropertiesConfigSource, line::kResourceEmptyValue).Assert(!value.IsEmpty());
@@ -51,15 +52,15 @@ CString CResourceConfig::GetValue(const CString& key) const {
 }
 
 bool CResourceConfig::SetValue(const CString& key, const CString& value) {
-    const auto found = m_mapValue.find(key);
+    const auto found = m_pImpl->m_mapValue.find(key);
     TOOLS::CLogHelper(kPropertiesConfigSource, line::kResourceSetUnknownKey)
-        .Assert(found != m_mapValue.end());
-    if (found == m_mapValue.end()) return false;
+        .Assert(found != m_pImpl->m_mapValue.end());
+    if (found == m_pImpl->m_mapValue.end()) return false;
     found->second = value;
     return true;
 }
 
-bool CResourceConfig::FindVar(const CString& key) { return m_mapValue.count(key) != 0; }
+bool CResourceConfig::FindVar(const CString& key) { return m_pImpl->m_mapValue.count(key) != 0; }
 
 bool CResourceConfig::Load(const CString& path) {
     const std::unique_ptr<TOOLS::IXMLTree> tree = OpenSettings(path);
@@ -73,7 +74,7 @@ bool CResourceConfig::Load(const CString& path) {
         tree->GetTagName(key);
         CString value;
         tree->GetAttribute(kValueAttribute, value);
-        m_mapValue[key] = value;
+        m_pImpl->m_mapValue[key] = value;
         tree->OutOfElement();
     }
     return true;
@@ -90,10 +91,10 @@ bool CResourceConfig::Save(const CString& path) {
         tree->GetTagName(key);
         // An element the store knows nothing of keeps its own value, and one whose value the
         // store holds unchanged is not touched: an absent "val" reads as empty and stays absent.
-        const auto found = m_mapValue.find(key);
+        const auto found = m_pImpl->m_mapValue.find(key);
         CString current;
         tree->GetAttribute(kValueAttribute, current);
-        if (found != m_mapValue.end() && found->second != current) {
+        if (found != m_pImpl->m_mapValue.end() && found->second != current) {
             tree->SetAttribute(kValueAttribute, found->second);
         }
         tree->OutOfElement();
@@ -103,9 +104,9 @@ bool CResourceConfig::Save(const CString& path) {
     return saved;
 }
 
-void CResourceConfig::SetAppDir(const CString& folder) { m_mapValue[kAppDirKey] = folder; }
+void CResourceConfig::SetAppDir(const CString& folder) { m_pImpl->m_mapValue[kAppDirKey] = folder; }
 
-bool CResourceConfig::IsPath(const CString& value) const {
+bool CResourceConfigImpl::IsPath(const CString& value) {
     return value.GetLength() >= 3 && value[0] == L'.' && value[1] == L'\\';
 }
 

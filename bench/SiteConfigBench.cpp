@@ -28,8 +28,8 @@
 #include <boost/property_tree/xml_parser.hpp>
 #endif
 
+#include <siteconfig/SiteConfig.h>
 #include "ConfigGenerator.h"
-#include "SiteConfig.h"
 
 namespace {
 

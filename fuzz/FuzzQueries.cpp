@@ -2,11 +2,11 @@
 #include <set>
 #include <vector>
 
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
+#include <siteconfig/IPropEditView.h>
+#include <siteconfig/IPropertyShow.h>
+#include <siteconfig/PropGridData.h>
 #include "FuzzSupport.h"
-#include "IPropEditView.h"
-#include "IPropertyShow.h"
-#include "PropGridData.h"
 #include "Tools.h"
 
 namespace fuzzing {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "SiteConfigReports.h"
+#include <siteconfig/SiteConfigReports.h>
 
 namespace fuzzing {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 namespace fuzzing {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 #include "FuzzSupport.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // A "filelist.cfg" of the template folder, beside two property files it may name.
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

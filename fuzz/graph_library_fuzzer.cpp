@@ -1,6 +1,6 @@
 // A graph library file, read by the graph-base seam and as the first graph library of a
 // configuration.
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 #include "FuzzSupport.h"
 #include "GraphLibrary.h"
 

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "CGraphsConfig.h"
+#include <siteconfig/CGraphsConfig.h>
 #include "FuzzSupport.h"
 #include "ProfileFile.h"
 

@@ -1,5 +1,5 @@
 // A property file read as a definition, a template and a shape-pool entry of one configuration.
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "CResourceConfig.h"
+#include <siteconfig/CResourceConfig.h>
 #include "FuzzSupport.h"
 
 namespace {

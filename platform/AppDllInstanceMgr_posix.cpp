@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <siteconfig/GraphHandler.h>
 #include "FileSystem.h"
-#include "GraphHandler.h"
 #include "LogHelper.h"
 
 namespace APP {

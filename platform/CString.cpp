@@ -1,4 +1,4 @@
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 #include <algorithm>
 #include <cstddef>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 namespace TOOLS {
 

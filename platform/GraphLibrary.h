@@ -1,7 +1,7 @@
 // The graph-base library's list of a graph library's models.
 #pragma once
 
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 namespace TOOLS {
 

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "CString.h"
-#include "SiteConfigReports.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/SiteConfigReports.h>
 
 namespace TOOLS {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 namespace TOOLS {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "CString.h"
-#include "KadoTypes.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/KadoTypes.h>
 
 namespace TOOLS {
 

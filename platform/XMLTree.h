@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "CString.h"
+#include <siteconfig/CString.h>
 
 namespace TOOLS {
 

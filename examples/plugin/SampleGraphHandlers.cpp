@@ -1,7 +1,7 @@
 // A sample graph-handler plug-in: registers handlers for the structural components of the
 // example configuration. It needs only the plug-in types of GraphHandler.h and does not link
 // the configuration library; the host loads it and the registry calls its entry point.
-#include "GraphHandler.h"
+#include <siteconfig/GraphHandler.h>
 
 #if defined(_WIN32)
 #define SAMPLE_PLUGIN_EXPORT extern "C" __declspec(dllexport)

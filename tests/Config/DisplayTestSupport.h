@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "CString.h"
-#include "SiteConfigReports.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/SiteConfigReports.h>
 
 namespace CONFIG {
 namespace testing_support {

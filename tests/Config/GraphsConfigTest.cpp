@@ -1,4 +1,4 @@
-#include "CGraphsConfig.h"
+#include <siteconfig/CGraphsConfig.h>
 
 #include <gtest/gtest.h>
 
@@ -9,22 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "GraphsConfigImpl.h"
 #include "ReportLines.h"
 #include "TestGraphHandler.h"
 #include "TestSupport.h"
-
-namespace CONFIG {
-
-// Reaches the private path collection.
-class CGraphsConfigTestPeer {
-public:
-    static void GetAllPlugDllPath(CGraphsConfig& registry, const CString& appDir,
-                                  const CString& listFile, std::vector<CString>& paths) {
-        registry.GetAllPlugDllPath(appDir, listFile, paths);
-    }
-};
-
-}  // namespace CONFIG
 
 namespace {
 
@@ -290,10 +278,9 @@ TEST_F(GraphsConfigTest, HugeCountIsReadOnlyUpToALimit) {
 }
 
 TEST_F(GraphsConfigTest, PathCollectionAppends) {
-    CGraphsConfig registry(L"/app/", dir_.WPath("none.ini"), nullptr);
     std::vector<CString> paths = {L"kept"};
-    CONFIG::CGraphsConfigTestPeer::GetAllPlugDllPath(
-        registry, L"D:\\App\\", WriteList("[Main]\nFileCount=1\n[List]\n0=x.dll\n"), paths);
+    CONFIG::CGraphsConfigImpl::GetAllPlugDllPath(
+        L"D:\\App\\", WriteList("[Main]\nFileCount=1\n[List]\n0=x.dll\n"), paths);
     EXPECT_EQ(paths, (std::vector<CString>{L"kept", L"D:\\App\\x.dll"}));
 }
 

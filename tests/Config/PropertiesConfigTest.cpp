@@ -1,40 +1,15 @@
-#include "CPropertiesConfig.h"
+#include <siteconfig/CPropertiesConfig.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "PropertiesConfigImpl.h"
 #include "ReportLines.h"
 #include "TestSupport.h"
 #include "XMLTree.h"
 
 namespace CONFIG {
-
-// Reaches the private readers that no public operation exposes on its own.
-class CPropertiesConfigTestPeer {
-public:
-    static void Split(CPropertiesConfig& c, const CString& text, CString& value, CString& user) {
-        c.GetVauleAndUserValue(text, value, user);
-    }
-    static void ReadModelList(CPropertiesConfig& c, const CString& path,
-                              std::vector<CString>& out) {
-        c.GetOhtherGraphDataConfig(path, out);
-    }
-    static void AddGraphModels(CPropertiesConfig& c, const CStringArray& models) {
-        c.AddGraphModels(models, c.m_lstTemplateIns);
-    }
-    static void DefaultInitFiles(CPropertiesConfig& c, const CString& folder,
-                                 std::vector<CString>& out) {
-        c.GetSoftwareDefaultInitFiles(folder, out);
-    }
-    static const std::set<PropertyInsData>& Pool(const CPropertiesConfig& c) {
-        return c.m_setSharpPool;
-    }
-    static const std::map<EKADOComponentType, std::set<CString>>& Categories(
-        const CPropertiesConfig& c) {
-        return c.m_mapTypeCategories;
-    }
-};
 
 namespace {
 
@@ -45,7 +20,6 @@ using KADO::Product::Slab;
 using KADO::Product::Wall;
 using testing_support::ReportCapture;
 using testing_support::TempDir;
-using Peer = CPropertiesConfigTestPeer;
 
 const std::string kXmlHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
@@ -71,6 +45,13 @@ class PropertiesConfigFixture : public testing::Test {
 protected:
     std::unique_ptr<CPropertiesConfig> Load(const std::string& poolFolder = "pool/") {
         return std::make_unique<CPropertiesConfig>(
+            dir.WPath("defs/"), dir.WPath("display/"), dir.WPath("templates/"),
+            dir.WPath("models/"), dir.WPath("graph1.xml"), dir.WPath("graph2.xml"),
+            poolFolder.empty() ? CString() : dir.WPath(poolFolder));
+    }
+    // The same load, for tests that reach the readers and tables behind the interface.
+    std::unique_ptr<CPropertiesConfigImpl> LoadImpl(const std::string& poolFolder = "pool/") {
+        return std::make_unique<CPropertiesConfigImpl>(
             dir.WPath("defs/"), dir.WPath("display/"), dir.WPath("templates/"),
             dir.WPath("models/"), dir.WPath("graph1.xml"), dir.WPath("graph2.xml"),
             poolFolder.empty() ? CString() : dir.WPath(poolFolder));
@@ -210,7 +191,7 @@ TEST_F(PropertiesConfigFixture, UnreadableDefinitionEntersAnEmptyRecord) {
 }
 
 TEST_F(PropertiesConfigFixture, InstanceValueSplitting) {
-    auto config = Load();
+    auto config = LoadImpl();
     struct Case {
         const wchar_t* text;
         const wchar_t* value;
@@ -226,7 +207,7 @@ TEST_F(PropertiesConfigFixture, InstanceValueSplitting) {
         ReportCapture capture;
         CString value = L"keep";
         CString user = L"keep";
-        Peer::Split(*config, c.text, value, user);
+        config->GetVauleAndUserValue(c.text, value, user);
         EXPECT_EQ(value, CString(c.value));
         EXPECT_EQ(user, CString(c.user));
         EXPECT_EQ(capture.Count(kPropertiesConfigSource, line::kInstanceValueSplit), c.reports);
@@ -280,9 +261,9 @@ TEST_F(PropertiesConfigFixture, DefinitionFilesListUsesThePoolPattern) {
     dir.Write("defs/b_POOL.xml", "");
     dir.Write("defs/a_POOL.xml", "");
     dir.Write("defs/c.xml", "");
-    auto config = Load();
+    auto config = LoadImpl();
     std::vector<CString> files{L"kept"};
-    Peer::DefaultInitFiles(*config, dir.WPath("defs/"), files);
+    config->GetSoftwareDefaultInitFiles(dir.WPath("defs/"), files);
     EXPECT_EQ(files, (std::vector<CString>{L"kept", dir.WPath("defs/a_POOL.xml"),
                                            dir.WPath("defs/b_POOL.xml")}));
 }
@@ -359,8 +340,8 @@ TEST_F(PropertiesConfigFixture, ShapePoolKeysOnTypeCategoryAndShape) {
     dir.Write("pool/4_POOL.xml", PropertyFile("Beam", "\\基本构件\\梁", "RECT", "upper"));
     dir.Write("pool/5.xml", PropertyFile("Beam", "\\基本构件\\梁", "rect", "lower"));
     ReportCapture capture;
-    auto config = Load();
-    const auto& pool = Peer::Pool(*config);
+    auto config = LoadImpl();
+    const auto& pool = config->ShapePool();
     EXPECT_EQ(pool.size(), 4u);
     EXPECT_TRUE(capture.reports.empty());
     // The pool does not feed the category index.
@@ -378,8 +359,8 @@ TEST_F(PropertiesConfigFixture, ShapePoolKeysOnTypeCategoryAndShape) {
 
 TEST_F(PropertiesConfigFixture, EmptyShapePoolFolderIsSkipped) {
     dir.Write("1.xml", PropertyFile("Beam", "c", "s"));  // would match "*.xml" at the root
-    auto config = Load("");
-    EXPECT_TRUE(Peer::Pool(*config).empty());
+    auto config = LoadImpl("");
+    EXPECT_TRUE(config->ShapePool().empty());
 }
 
 TEST_F(PropertiesConfigFixture, ShapeChangeOutsideBaseComponentsRewritesTheCategory) {
@@ -504,7 +485,7 @@ TEST_F(PropertiesConfigFixture, GraphLibraryModelsBecomeTemplatesAndShownLocatio
     dir.Write("graph2.xml",
               GraphLibrary({{"\\图库\\未知", "雕塑2", "U-2"}, {"\\新\\Pipe", "管", "P-1"}}));
     ReportCapture capture;
-    auto config = Load();
+    auto config = LoadImpl();
     EXPECT_TRUE(capture.reports.empty());
 
     std::vector<CString> shown;
@@ -544,20 +525,19 @@ TEST_F(PropertiesConfigFixture, GraphLibraryModelsBecomeTemplatesAndShownLocatio
     EXPECT_EQ(config->GetType(L"\\基本构件\\Beam"), Beam);
     // "墙" names no component type, so that model is an other component too.
     EXPECT_EQ(config->GetType(L"\\基本构件\\墙"), OtherComponentType);
-    const auto& categories = Peer::Categories(*config);
+    const auto& categories = config->CategoryIndex();
     EXPECT_EQ(categories.at(OtherComponentType),
               (std::set<CString>{L"\\其它图库\\其它构件", L"\\图库\\未知", L"\\基本构件\\墙"}));
 }
 
 TEST_F(PropertiesConfigFixture, ModelArrayRemainderIsIgnored) {
-    auto config = Load();
+    auto config = LoadImpl();
     CStringArray models;
     for (const wchar_t* text : {L"\\a\\Wall", L"w", L"1", L"\\a\\Beam", L"b", L"2", L"\\a\\Slab"}) {
         models.Add(text);
     }
-    Peer::AddGraphModels(*config, models);
     std::list<PropertyInsData> templates;
-    config->GetTemplateCompIns(templates);
+    config->AddGraphModels(models, templates);
     ASSERT_EQ(templates.size(), 2u);
     EXPECT_EQ(templates.back().compType, Beam);
     std::vector<CString> shown;
@@ -570,13 +550,13 @@ TEST_F(PropertiesConfigFixture, ModelListReaderReadsGroupsInDocumentOrder) {
   <Group Name="g1"><M Name="a" ID="1" BottomHeight="0.5"/><N Name="b"/></Group>
   <Other Name="g2"><M ID="3"/></Other>
 </Model>)");
-    auto config = Load();
+    auto config = LoadImpl();
     std::vector<CString> out{L"kept"};
-    Peer::ReadModelList(*config, dir.WPath("models.xml"), out);
+    config->GetOhtherGraphDataConfig(dir.WPath("models.xml"), out);
     EXPECT_EQ(out, (std::vector<CString>{L"kept", L"g1", L"a", L"1", L"0.5", L"g1", L"b", L"", L"",
                                          L"g2", L"", L"3", L""}));
     out.clear();
-    Peer::ReadModelList(*config, dir.WPath("missing.xml"), out);
+    config->GetOhtherGraphDataConfig(dir.WPath("missing.xml"), out);
     EXPECT_TRUE(out.empty());
 }
 

@@ -1,4 +1,4 @@
-#include "PropertyInsData.h"
+#include <siteconfig/PropertyInsData.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CResourceConfig.h"
+#include <siteconfig/CResourceConfig.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ReportLines.h"
+#include "ResourceConfigImpl.h"
 #include "TestSupport.h"
 
 #if defined(_WIN32)
@@ -17,18 +18,6 @@
 
 #include <csignal>
 #endif
-
-namespace CONFIG {
-
-// Reaches the private relative-path test.
-class CResourceConfigTestPeer {
-public:
-    static bool IsPath(const CResourceConfig& store, const CString& value) {
-        return store.IsPath(value);
-    }
-};
-
-}  // namespace CONFIG
 
 namespace {
 
@@ -109,14 +98,13 @@ TEST_F(ResourceConfigTest, RelativeValuesResolveAgainstAppDir) {
 }
 
 TEST_F(ResourceConfigTest, RelativePathTest) {
-    CResourceConfig store;
     for (const wchar_t* value : {L".\\a", L".\\\\", L".\\.\\"}) {
         SCOPED_TRACE(value);
-        EXPECT_TRUE(CONFIG::CResourceConfigTestPeer::IsPath(store, value));
+        EXPECT_TRUE(CONFIG::CResourceConfigImpl::IsPath(value));
     }
     for (const wchar_t* value : {L"", L".", L".\\", L"./a", L"\\.\\a", L"a.\\b", L"..\\a"}) {
         SCOPED_TRACE(value);
-        EXPECT_FALSE(CONFIG::CResourceConfigTestPeer::IsPath(store, value));
+        EXPECT_FALSE(CONFIG::CResourceConfigImpl::IsPath(value));
     }
 }
 

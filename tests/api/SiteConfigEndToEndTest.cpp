@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SiteConfig.h"
+#include <siteconfig/SiteConfig.h>
 #include "TestSupport.h"
 
 namespace {

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "CGraphsConfig.h"
-#include "CPropertiesConfig.h"
-#include "CResourceConfig.h"
+#include <siteconfig/CGraphsConfig.h>
+#include <siteconfig/CPropertiesConfig.h>
+#include <siteconfig/CResourceConfig.h>
+#include <siteconfig/IPropertyShow.h>
 #include "FileSystem.h"
-#include "IPropertyShow.h"
 #include "TestSupport.h"
 #include "XMLTree.h"
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <thread>
 
-#include "CResourceConfig.h"
+#include <siteconfig/CResourceConfig.h>
 #include "TestSupport.h"
 
 // The library's atomic replacement calls fsync and rename; these definitions take their place in
@@ -141,9 +141,8 @@ protected:
         for (size_t i = 0; i < std::size(kKeys); ++i) {
             // A value beginning with ".\\" is answered relative to "AppDir" (the first key).
             const std::wstring value = expected.values[i];
-            const std::wstring answer = value.rfind(L".\\", 0) == 0
-                                            ? expected.values[0] + value.substr(2)
-                                            : value;
+            const std::wstring answer =
+                value.rfind(L".\\", 0) == 0 ? expected.values[0] + value.substr(2) : value;
             EXPECT_EQ(store.GetValue(kKeys[i]), CString(answer));
         }
         return isNew;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "GraphHandler.h"
+#include <siteconfig/GraphHandler.h>
 #include "TestGraphHandler.h"
 #include "TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "CString.h"
-#include "KadoTypes.h"
+#include <siteconfig/CString.h>
+#include <siteconfig/KadoTypes.h>
 
 #include <gtest/gtest.h>
 

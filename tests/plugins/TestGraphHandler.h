@@ -2,8 +2,8 @@
 // so that a test can tell whose factory the registry called.
 #pragma once
 
-#include "GraphHandler.h"
-#include "KadoTypes.h"
+#include <siteconfig/GraphHandler.h>
+#include <siteconfig/KadoTypes.h>
 
 #if defined(_WIN32)
 #define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "SiteConfigReports.h"
+#include <siteconfig/SiteConfigReports.h>
 
 // Readable CString values in failure messages.
 inline void PrintTo(const CString& s, std::ostream* os) {

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include <siteconfig/SiteConfigTables.h>
 #include "Describe.h"
 #include "Findings.h"
 #include "Preview.h"
-#include "SiteConfigTables.h"
 #include "TextOutput.h"
 #include "Utf8.h"
 

@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "SiteConfig.h"
-#include "SiteConfigTables.h"
+#include <siteconfig/SiteConfig.h>
+#include <siteconfig/SiteConfigTables.h>
 
 namespace sctool {
 

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "SiteConfig.h"
+#include <siteconfig/SiteConfig.h>
 
 namespace sctool {
 

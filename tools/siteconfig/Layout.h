@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SiteConfig.h"
+#include <siteconfig/SiteConfig.h>
 
 namespace sctool {
 

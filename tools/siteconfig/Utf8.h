@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "SiteConfig.h"
+#include <siteconfig/SiteConfig.h>
 
 namespace sctool {
 

@@ -1,5 +1,5 @@
 // Loads a configuration folder through the installed library and checks a few answers.
-#include <SiteConfig.h>
+#include <siteconfig/SiteConfig.h>
 
 #include <cstdio>
 #include <string>

@@ -8,9 +8,9 @@
 #include <map>
 #include <vector>
 
-#include "CString.h"
-#include "KadoTypes.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

@@ -3,11 +3,11 @@
 
 #include <list>
 
-#include "CString.h"
-#include "IPropertyShow.h"
-#include "KadoTypes.h"
-#include "PropertyInsData.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/IPropertyShow.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/PropertyInsData.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

@@ -9,14 +9,14 @@
 #include <set>
 #include <vector>
 
-#include "CPropertiesConfig.h"
-#include "CResourceConfig.h"
-#include "CString.h"
-#include "IPropEditView.h"
-#include "KadoTypes.h"
-#include "PropGridData.h"
-#include "PropertyInsData.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CPropertiesConfig.h"
+#include "siteconfig/CResourceConfig.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/IPropEditView.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/PropGridData.h"
+#include "siteconfig/PropertyInsData.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

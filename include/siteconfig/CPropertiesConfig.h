@@ -2,22 +2,16 @@
 #pragma once
 
 #include <list>
-#include <map>
-#include <set>
-#include <vector>
+#include <memory>
 
-#include "CString.h"
-#include "IPropertiesConfig.h"
-#include "PropertyInsData.h"
-#include "SiteConfigExport.h"
-
-namespace TOOLS {
-class IXMLTree;
-}
+#include "siteconfig/CString.h"
+#include "siteconfig/IPropertiesConfig.h"
+#include "siteconfig/PropertyInsData.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 
-class CPropShowCfg;
+class CPropertiesConfigImpl;
 
 class SITECONFIG_API CPropertiesConfig : public IPropertiesConfig {
 public:
@@ -29,6 +23,8 @@ public:
                       const CString& shapePoolFolder);
     // A copy has its own tables and its own display configuration.
     CPropertiesConfig(const CPropertiesConfig& other);
+    // Replaces everything with a copy of `other`; a copy that fails leaves this object as it
+    // was. Pointers borrowed from the old display configuration end with it.
     CPropertiesConfig& operator=(const CPropertiesConfig& other);
     ~CPropertiesConfig() override;
 
@@ -52,34 +48,9 @@ public:
     bool PropertyCanEdit(EKADOComponentType type) override;
 
 private:
-    friend class CPropertiesConfigTestPeer;
-    friend class CConfigTables;
+    friend class CConfigTables;  // hands out whole tables
 
-    void InitPropertyOrigData(const CString& folder);
-    void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);
-    void GetPropertyInitData(const CString& path, PropertyInsData& data);
-    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list);
-    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list, int depth);
-    void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
-    bool GetOrigProperty(EKADOComponentType type, PropertyInsData*& data);
-    void InitIns(std::list<PropertyInsData>& list, const CString& folder);
-    void InitSharpPool(const CString& folder);
-    void InitPropShowCfg(const CString& folder);
-    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list);
-    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
-    void GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out);
-    void AddTypeCategory(EKADOComponentType type, const CString& category);
-    void IndexCategories();
-
-    std::map<EKADOComponentType, PropertyInsData> m_mapOrigProperty;
-    std::set<PropertyInsData> m_setSharpPool;
-    std::list<PropertyInsData> m_lstTemplateIns;
-    std::list<PropertyInsData> m_lstPropModelIns;
-    std::map<EKADOComponentType, std::set<CString>> m_mapTypeCategories;
-    CPropShowCfg* m_pPropShowCfg = nullptr;  // owned
-    // GetType's answers: each category text with the smallest type that has it. Derived from
-    // m_mapTypeCategories once construction is complete.
-    std::map<CString, EKADOComponentType> m_mapCategoryType;
+    std::unique_ptr<CPropertiesConfigImpl> m_pImpl;
 };
 
 }  // namespace CONFIG

@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "CString.h"
-#include "KadoTypes.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

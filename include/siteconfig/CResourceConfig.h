@@ -1,13 +1,15 @@
 // The resource settings store.
 #pragma once
 
-#include <map>
+#include <memory>
 
-#include "CString.h"
-#include "IResourceConfig.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/IResourceConfig.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
+
+class CResourceConfigImpl;
 
 class SITECONFIG_API CResourceConfig : public IResourceConfig {
 public:
@@ -30,12 +32,9 @@ public:
     void SetAppDir(const CString& folder);
 
 private:
-    friend class CResourceConfigTestPeer;
-    friend class CConfigTables;
+    friend class CConfigTables;  // hands out every stored value
 
-    bool IsPath(const CString& value) const;
-
-    std::map<CString, CString> m_mapValue;
+    std::unique_ptr<CResourceConfigImpl> m_pImpl;
 };
 
 }  // namespace CONFIG

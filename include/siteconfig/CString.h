@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "SiteConfigExport.h"
+#include "siteconfig/SiteConfigExport.h"
 
 class CString;
 

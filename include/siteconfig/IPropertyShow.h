@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "CString.h"
-#include "IPropEditView.h"
-#include "KadoTypes.h"
-#include "PropGridData.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/IPropEditView.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/PropGridData.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

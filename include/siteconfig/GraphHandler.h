@@ -4,9 +4,9 @@
 #include <map>
 #include <memory>
 
-#include "CString.h"
-#include "KadoTypes.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace BASE {
 

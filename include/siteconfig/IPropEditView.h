@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "CString.h"
-#include "PropGridData.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/PropGridData.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

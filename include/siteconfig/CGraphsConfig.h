@@ -1,14 +1,16 @@
 // The graph handler registry, filled from the plug-ins of a plug-in list.
 #pragma once
 
-#include <vector>
+#include <memory>
 
-#include "CString.h"
-#include "GraphHandler.h"
-#include "IGraphsConfig.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/GraphHandler.h"
+#include "siteconfig/IGraphsConfig.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
+
+class CGraphsConfigImpl;
 
 class SITECONFIG_API CGraphsConfig : public IGraphsConfig {
 public:
@@ -23,12 +25,7 @@ public:
     BASE::IGraphHandler* CreateGraphHandler(KADO::Product::EKADOComponentType type) override;
 
 private:
-    friend class CGraphsConfigTestPeer;
-
-    void GetAllPlugDllPath(const CString& appDir, const CString& listFile,
-                           std::vector<CString>& paths);
-
-    BASE::GraphHandlerTable m_mapFactory;
+    std::unique_ptr<CGraphsConfigImpl> m_pImpl;
 };
 
 }  // namespace CONFIG

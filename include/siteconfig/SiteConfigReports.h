@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "CString.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace TOOLS {
 

@@ -1,9 +1,9 @@
 // The registry of graph handlers.
 #pragma once
 
-#include "GraphHandler.h"
-#include "KadoTypes.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/GraphHandler.h"
+#include "siteconfig/KadoTypes.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

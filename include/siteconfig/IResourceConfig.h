@@ -1,8 +1,8 @@
 // Resource settings: values by key, relative paths resolved against "AppDir".
 #pragma once
 
-#include "CString.h"
-#include "SiteConfigExport.h"
+#include "siteconfig/CString.h"
+#include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
 

@@ -1,0 +1,98 @@
+// The tables of the component property configuration and the readers that fill them. The
+// exported CPropertiesConfig forwards to one of these, so its members can change without
+// changing what applications see.
+#pragma once
+
+#include <list>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include <siteconfig/CString.h>
+#include <siteconfig/KadoTypes.h>
+#include <siteconfig/PropertyInsData.h>
+
+namespace TOOLS {
+class IXMLTree;
+}
+
+namespace CONFIG {
+
+class CPropShowCfg;
+class IPropertyShow;
+
+class CPropertiesConfigImpl {
+public:
+    // Reads every table in the application's order: definitions, shape pool, templates,
+    // property models, display configuration, the two graph libraries.
+    CPropertiesConfigImpl(const CString& definitionFolder, const CString& displayFolder,
+                          const CString& templateFolder, const CString& propModelFolder,
+                          const CString& graphLibrary1, const CString& graphLibrary2,
+                          const CString& shapePoolFolder);
+    // A deep copy, with its own display configuration.
+    CPropertiesConfigImpl(const CPropertiesConfigImpl& other);
+    CPropertiesConfigImpl& operator=(const CPropertiesConfigImpl&) = delete;
+    ~CPropertiesConfigImpl();
+
+    // The operations of IPropertiesConfig.
+    EKADOComponentType GetType(const CString& category);
+    CString GetDefaultName(EKADOComponentType type);
+    void GetPropertyInsData(EKADOComponentType type, PropertyInsData& data);
+    bool GetBaseComChangSharpData(EKADOComponentType type, const CString& loc, const CString& shape,
+                                  PropertyInsData& data);
+    bool HasChildren(EKADOComponentType type);
+    void GetChildData(EKADOComponentType type, std::list<PropertyInsData>& children);
+    bool GetTemplateCompIns(const CString& category, PropertyInsData& data);
+    void GetTemplateCompIns(std::list<PropertyInsData>& templates);
+    void GetPropModelCompIns(std::list<PropertyInsData>& models);
+    void GetPoolCompIns(EKADOComponentType type, PropertyInsData& data);
+    IPropertyShow* GetPropertyShowConfig();
+    bool PropertyCanEdit(const CString& name);
+    bool PropertyCanEdit(EKADOComponentType type);
+
+    // The readers.
+    void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);
+    void GetPropertyInitData(const CString& path, PropertyInsData& data);
+    void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
+    // Appends the models of a graph library's array (location, name, identifier per model) to
+    // `list` and their locations to the display configuration's shown locations.
+    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
+    void GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out);
+
+    // The whole tables.
+    const std::map<EKADOComponentType, PropertyInsData>& Definitions() const {
+        return m_mapOrigProperty;
+    }
+    const std::set<PropertyInsData>& ShapePool() const { return m_setSharpPool; }
+    const std::list<PropertyInsData>& Templates() const { return m_lstTemplateIns; }
+    const std::list<PropertyInsData>& PropModels() const { return m_lstPropModelIns; }
+    const std::map<EKADOComponentType, std::set<CString>>& CategoryIndex() const {
+        return m_mapTypeCategories;
+    }
+    const CPropShowCfg* ShowCfg() const { return m_pPropShowCfg.get(); }
+
+private:
+    void InitPropertyOrigData(const CString& folder);
+    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list);
+    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list, int depth);
+    bool GetOrigProperty(EKADOComponentType type, PropertyInsData*& data);
+    void InitIns(std::list<PropertyInsData>& list, const CString& folder);
+    void InitSharpPool(const CString& folder);
+    void InitPropShowCfg(const CString& folder);
+    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list);
+    void AddTypeCategory(EKADOComponentType type, const CString& category);
+    void IndexCategories();
+
+    std::map<EKADOComponentType, PropertyInsData> m_mapOrigProperty;
+    std::set<PropertyInsData> m_setSharpPool;
+    std::list<PropertyInsData> m_lstTemplateIns;
+    std::list<PropertyInsData> m_lstPropModelIns;
+    std::map<EKADOComponentType, std::set<CString>> m_mapTypeCategories;
+    std::unique_ptr<CPropShowCfg> m_pPropShowCfg;
+    // GetType's answers: each category text with the smallest type that has it. Derived from
+    // m_mapTypeCategories once construction is complete.
+    std::map<CString, EKADOComponentType> m_mapCategoryType;
+};
+
+}  // namespace CONFIG
