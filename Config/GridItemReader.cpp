@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "DisplayNames.h"
 #include "GridItemCopy.h"
 #include "ItemTemplate.h"
 #include "LogHelper.h"
@@ -34,21 +35,7 @@ CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
     : m_tree(tree), m_path(path), m_pTemplates(templates) {}
 
 int CGridItemReader::GetItemVarByName(const CString& name) {
-    struct Entry {
-        const wchar_t* name;
-        int code;
-    };
-    static const Entry kCodes[] = {
-        {L"", kItemVarNone},
-        {L"Name", kItemVarName},
-        {L"OtherSetting", kItemVarOtherSetting},
-        {L"AssembleSetting", kItemVarAssembleSetting},
-        {L"ZTMaterial", kItemVarZTMaterial},
-        {L"ZTThickness", kItemVarZTThickness},
-    };
-    for (const Entry& entry : kCodes) {
-        if (name == entry.name) return entry.code;
-    }
+    if (const NamedCode* itemVar = FindCode(kItemVarNames, name)) return itemVar->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kItemVarUnknown).Assert(0);
     return kItemVarNone;
 }

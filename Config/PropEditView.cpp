@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "DisplayNames.h"
 #include "GridItemCopy.h"
 #include "GridItemReader.h"
 #include "LogHelper.h"
@@ -10,26 +11,6 @@
 #include "XMLTree.h"
 
 namespace CONFIG {
-
-namespace {
-
-struct NamedCode {
-    const wchar_t* name;
-    int code;
-};
-
-// In the order "MarkShow" reads its children.
-constexpr NamedCode kViewModes[] = {
-    {L"PouMian", kViewPouMian}, {L"PingMian", kViewPingMian}, {L"LiMian", kViewLiMian},
-    {L"View3D", kView3D},       {L"SGPaper", kViewSGPaper},
-};
-
-constexpr NamedCode kPartKinds[] = {
-    {L"Main", kPartMain},           {L"Attach", kPartAttach}, {L"Struct", kPartStruct},
-    {L"LeftRight", kPartLeftRight}, {L"Side", kPartSide},
-};
-
-}  // namespace
 
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
     : m_pContainerTable(containerTable) {}
@@ -53,17 +34,13 @@ CPropEditView::~CPropEditView() {
 }
 
 int CPropEditView::GetViewModeByName(const CString& name) {
-    for (const NamedCode& mode : kViewModes) {
-        if (name == mode.name) return mode.code;
-    }
+    if (const NamedCode* mode = FindCode(kViewModeNames, name)) return mode->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kViewModeUnknown).Assert(0);
     return kViewPouMian;
 }
 
 int CPropEditView::GetPartKindByName(const CString& name) {
-    for (const NamedCode& kind : kPartKinds) {
-        if (name == kind.name) return kind.code;
-    }
+    if (const NamedCode* kind = FindCode(kPartKindNames, name)) return kind->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kPartKindUnknown).Assert(0);
     return kPartMain;
 }
@@ -86,7 +63,7 @@ bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
 
 void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
     if (!tree.IntoChild(L"MarkShow", 0)) return;
-    for (const NamedCode& mode : kViewModes) ReadMarkClass(tree, mode.name);
+    for (const NamedCode& mode : kViewModeNames) ReadMarkClass(tree, mode.name);
     tree.OutOfElement();
 }
 

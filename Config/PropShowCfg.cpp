@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "DisplayNames.h"
 #include "ItemTemplate.h"
 #include "LogHelper.h"
 #include "PropEditView.h"
@@ -179,9 +180,7 @@ void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
 }
 
 int CPropShowCfg::GetKindByName(const CString& name) {
-    if (name == L"linear") return 0;
-    if (name == L"block") return 1;
-    if (name == L"region") return 2;
+    if (const NamedCode* kind = FindCode(kComponentKindNames, name)) return kind->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kKindUnknown).Assert(0);
     return 0;
 }

@@ -284,7 +284,9 @@ void AppendUtf8(const wchar_t* text, size_t length, std::string& out) {
     }
 }
 
-CString WideFromUtf8(const char* text, size_t length) {
+CString WideFromUtf8(std::string_view utf8) {
+    const char* text = utf8.data();
+    const size_t length = utf8.size();
     if (length == 0) return CString();
     // A wide string never has more characters than its UTF-8 has bytes.
     CString result;
@@ -320,12 +322,10 @@ CString WideFromUtf8(const char* text, size_t length) {
     return result;
 }
 
-std::string Utf8FromWide(const CString& text) {
+std::string Utf8FromWide(std::wstring_view text) {
     std::string out;
-    const wchar_t* wide = text.GetString();
-    const size_t length = static_cast<size_t>(text.GetLength());
-    out.reserve(length);
-    AppendUtf8(wide, length, out);
+    out.reserve(text.size());
+    AppendUtf8(text.data(), text.size(), out);
     return out;
 }
 

@@ -31,11 +31,9 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
 bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
                            std::string& error);
 
-// UTF-8 <-> wide conversions (invalid sequences become U+FFFD). ASCII takes a fast path.
-CString WideFromUtf8(const char* text, size_t length);
-inline CString WideFromUtf8(const std::string& text) {
-    return WideFromUtf8(text.data(), text.size());
+// The UTF-8 <-> wide conversions of CString.h, for a character buffer.
+inline CString WideFromUtf8(const char* text, size_t length) {
+    return WideFromUtf8(std::string_view(text, length));
 }
-std::string Utf8FromWide(const CString& text);
 
 }  // namespace TOOLS

@@ -68,6 +68,14 @@ CString NameOf(const NameEntry<Enum> (&table)[N], Enum value) {
     return CString();
 }
 
+template <typename Enum, size_t N>
+std::vector<CONFIG::NamedValue> AllNames(const NameEntry<Enum> (&table)[N]) {
+    std::vector<CONFIG::NamedValue> names;
+    names.reserve(N);
+    for (const auto& entry : table) names.push_back({CString(entry.name), entry.value});
+    return names;
+}
+
 template <typename List>
 void Split(const CString& text, List& out, const CString& delimiter) {
     const std::wstring_view s = text.str();
@@ -106,6 +114,12 @@ EKADOParameterType CKADOHandler::GetParamTypeByName(const CString& name) {
 CString CKADOHandler::GetParamNameByType(EKADOParameterType type) {
     return NameOf(kParamNames, type);
 }
+
+std::vector<CONFIG::NamedValue> CKADOHandler::GetComponentNames() {
+    return AllNames(kComponentNames);
+}
+
+std::vector<CONFIG::NamedValue> CKADOHandler::GetParamNames() { return AllNames(kParamNames); }
 
 CLocHandler::CLocHandler(const CString& loc, wchar_t separator)
     : loc_(loc), separator_(separator) {}

@@ -5,6 +5,7 @@
 
 #include <siteconfig/CString.h>
 #include <siteconfig/KadoTypes.h>
+#include <siteconfig/SiteConfigNames.h>
 
 namespace TOOLS {
 
@@ -20,6 +21,11 @@ public:
     static KADO::Product::EKADOParameterType GetParamTypeByName(const CString& name);
     // Empty for an unknown value.
     static CString GetParamNameByType(KADO::Product::EKADOParameterType type);
+
+    // Every name and value of the tables above, in table order: for each value, the name that
+    // Get...NameByType answers comes first.
+    static std::vector<CONFIG::NamedValue> GetComponentNames();
+    static std::vector<CONFIG::NamedValue> GetParamNames();
 };
 
 // A location: a text of parts, each preceded by the separator ("\基本构件\墙\直形墙").

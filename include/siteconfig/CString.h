@@ -158,3 +158,19 @@ public:
 private:
     std::vector<CString> items_;
 };
+
+namespace TOOLS {
+
+// UTF-8 forms of wide text, for applications that read and write UTF-8. Invalid code units
+// (lone surrogates, values past U+10FFFF) and invalid byte sequences become U+FFFD.
+SITECONFIG_API std::string Utf8FromWide(std::wstring_view text);
+inline std::string Utf8FromWide(const CString& text) { return Utf8FromWide(text.str()); }
+inline std::string Utf8FromWide(const std::wstring& text) {
+    return Utf8FromWide(std::wstring_view(text));
+}
+inline std::string Utf8FromWide(const wchar_t* text) {
+    return Utf8FromWide(std::wstring_view(text));
+}
+SITECONFIG_API CString WideFromUtf8(std::string_view text);
+
+}  // namespace TOOLS

@@ -16,5 +16,6 @@
 #include "siteconfig/PropGridData.h"
 #include "siteconfig/PropertyInsData.h"
 #include "siteconfig/SiteConfigExport.h"
+#include "siteconfig/SiteConfigNames.h"
 #include "siteconfig/SiteConfigReports.h"
 #include "siteconfig/SiteConfigTables.h"

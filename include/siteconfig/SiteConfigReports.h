@@ -39,3 +39,12 @@ using DiagnosticSink = std::function<void(const Diagnostic&)>;
 SITECONFIG_API DiagnosticSink SetDiagnosticSink(DiagnosticSink sink);
 
 }  // namespace TOOLS
+
+namespace CONFIG {
+
+// What a report means for the author of a configuration, e.g. "no item template has this id"
+// for source "Config\PropShowCfg", line 1050; empty for a source and line the library never
+// reports.
+SITECONFIG_API CString ExplainReport(const CString& source, int line);
+
+}  // namespace CONFIG

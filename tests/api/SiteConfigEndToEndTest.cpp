@@ -164,3 +164,49 @@ TEST_F(SiteConfigEndToEnd, CopiesOutliveTheOriginal) {
 }
 
 }  // namespace
+
+namespace {
+
+// The published name tables are the ones the conversions of the loaded configuration use.
+TEST_F(SiteConfigEndToEnd, PublishedTypeNamesConvertBothWays) {
+    const auto components = CONFIG::GetComponentTypeNames();
+    ASSERT_FALSE(components.empty());
+    for (const CONFIG::NamedValue& entry : components) {
+        SCOPED_TRACE(TOOLS::Utf8FromWide(entry.name));
+        const auto type = static_cast<KADO::Product::EKADOComponentType>(entry.value);
+        EXPECT_EQ(config_->GetComponentTypeByName(entry.name), type);
+        EXPECT_EQ(config_->GetComponentNameByType(type), entry.name);
+    }
+    CString other;
+    EXPECT_TRUE(CONFIG::FindName(components, KADO::Product::OtherComponentType, other));
+    EXPECT_EQ(other, CString(L"OtherComponent"));
+
+    const auto params = CONFIG::GetParameterTypeNames();
+    for (const CONFIG::NamedValue& entry : params) {
+        SCOPED_TRACE(TOOLS::Utf8FromWide(entry.name));
+        const auto type = static_cast<KADO::Product::EKADOParameterType>(entry.value);
+        EXPECT_EQ(config_->GetParamTypeByName(entry.name), type);
+        CString first;
+        ASSERT_TRUE(CONFIG::FindName(params, entry.value, first));
+        EXPECT_EQ(config_->GetParamNameByType(type), first);
+    }
+}
+
+// Every report a query raises has a meaning an author can act on.
+TEST_F(SiteConfigEndToEnd, ReportsOfQueriesAreExplained) {
+    CONFIG::IPropertiesConfig& properties = *config_;
+    properties.GetType(L"no such category");
+    properties.GetDefaultName(KADO::Product::InvalidComponentType);
+    CONFIG::PropertyInsData data;
+    properties.GetBaseComChangSharpData(KADO::Product::Wall, L"\\a\\b", L"none", data);
+    properties.GetPropertyShowConfig()->GetPropEditView(L"none", L"\\nowhere");
+    ASSERT_GT(capture_.reports.size(), loadReports_);
+    for (size_t i = loadReports_; i < capture_.reports.size(); ++i) {
+        const TOOLS::LogReport& report = capture_.reports[i];
+        SCOPED_TRACE(TOOLS::Utf8FromWide(report.file) + ":" + std::to_string(report.line));
+        EXPECT_FALSE(CONFIG::ExplainReport(report.file, report.line).IsEmpty());
+    }
+    EXPECT_TRUE(CONFIG::ExplainReport(L"PropertiesConfig", 1).IsEmpty());
+}
+
+}  // namespace

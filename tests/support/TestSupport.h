@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,24 +12,12 @@
 #include <string>
 #include <vector>
 
+#include <siteconfig/CString.h>
 #include <siteconfig/SiteConfigReports.h>
 
 // Readable CString values in failure messages.
 inline void PrintTo(const CString& s, std::ostream* os) {
-    *os << '"';
-    for (wchar_t c : s.str()) {
-        const auto u = static_cast<std::uint32_t>(c);
-        if (u < 0x80) {
-            *os << static_cast<char>(u);
-        } else if (u < 0x800) {
-            *os << static_cast<char>(0xC0 | (u >> 6)) << static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            *os << static_cast<char>(0xE0 | (u >> 12))
-                << static_cast<char>(0x80 | ((u >> 6) & 0x3F))
-                << static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    *os << '"';
+    *os << '"' << TOOLS::Utf8FromWide(s) << '"';
 }
 
 namespace testing_support {
@@ -79,24 +66,7 @@ public:
     }
 
     // A UTF-8 path text as a wide string (test paths are ASCII or UTF-8).
-    static CString Wide(const std::string& utf8) {
-        std::wstring out;
-        for (size_t i = 0; i < utf8.size();) {
-            const unsigned char c = static_cast<unsigned char>(utf8[i]);
-            int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-            wchar_t cp = extra == 0   ? c
-                         : extra == 1 ? (c & 0x1F)
-                         : extra == 2 ? (c & 0x0F)
-                                      : (c & 0x07);
-            for (int k = 1; k <= extra && i + k < utf8.size(); ++k) {
-                cp = static_cast<wchar_t>((cp << 6) |
-                                          (static_cast<unsigned char>(utf8[i + k]) & 0x3F));
-            }
-            out.push_back(cp);
-            i += static_cast<size_t>(extra) + 1;
-        }
-        return CString(out);
-    }
+    static CString Wide(const std::string& utf8) { return TOOLS::WideFromUtf8(utf8); }
 
     // A UTF-8 path text as a path of this host (a narrow path would be read in the Windows
     // code page there).

@@ -15,30 +15,12 @@
 #include "Findings.h"
 #include "Preview.h"
 #include "TextOutput.h"
-#include "Utf8.h"
 
 namespace sctool {
 namespace {
 
 namespace fs = std::filesystem;
 using KADO::Product::EKADOComponentType;
-
-// The component types a plug-in can register, as KadoTypes.h enumerates them.
-constexpr std::pair<EKADOComponentType, const char*> kComponentTypes[] = {
-    {KADO::Product::Wall, "Wall"},
-    {KADO::Product::Beam, "Beam"},
-    {KADO::Product::Slab, "Slab"},
-    {KADO::Product::Column, "Column"},
-    {KADO::Product::Foundation, "Foundation"},
-    {KADO::Product::TowerCrane, "TowerCrane"},
-    {KADO::Product::Scaffold, "Scaffold"},
-    {KADO::Product::Pipe, "Pipe"},
-    {KADO::Product::Opening, "Opening"},
-    {KADO::Product::Road, "Road"},
-    {KADO::Product::Fence, "Fence"},
-    {KADO::Product::Building, "Building"},
-    {KADO::Product::OtherComponentType, "OtherComponentType"},
-};
 
 int Fail(int status, const std::string& message) {
     std::cerr << "siteconfig: " << message << '\n';
@@ -72,7 +54,7 @@ public:
 
     void* GetDllProcAddress(const CString& path, const char* entry) override {
         void* address = host_.GetDllProcAddress(path, entry);
-        requests_.push_back({ToUtf8(path), address != nullptr});
+        requests_.push_back({TOOLS::Utf8FromWide(path), address != nullptr});
         return address;
     }
     const std::vector<Request>& requests() const { return requests_; }
@@ -89,8 +71,8 @@ struct PluginScan {
     std::vector<std::string> handlerTypes;
 
     void Run(const std::string& appDir, const std::string& listFile, FindingCollector& findings) {
-        graphs =
-            std::make_unique<CONFIG::CGraphsConfig>(FromUtf8(appDir), FromUtf8(listFile), &host);
+        graphs = std::make_unique<CONFIG::CGraphsConfig>(TOOLS::WideFromUtf8(appDir),
+                                                         TOOLS::WideFromUtf8(listFile), &host);
         for (const RecordingHost::Request& request : host.requests()) {
             if (request.resolved) continue;
             Finding finding;
@@ -101,9 +83,10 @@ struct PluginScan {
         }
         // Types without a factory are reported by the registry; that is the probe's answer.
         findings.SetMuted(true);
-        for (const auto& [type, name] : kComponentTypes) {
-            if (BASE::IGraphHandler* handler = graphs->CreateGraphHandler(type)) {
-                handlerTypes.emplace_back(name);
+        for (const CONFIG::NamedValue& type : CONFIG::GetComponentTypeNames()) {
+            if (BASE::IGraphHandler* handler =
+                    graphs->CreateGraphHandler(static_cast<EKADOComponentType>(type.value))) {
+                handlerTypes.push_back(TOOLS::Utf8FromWide(type.name));
                 delete handler;
             }
         }
@@ -232,17 +215,18 @@ int RunCheck(const Options& options) {
     auto config = LoadProperties(layout);
 
     CONFIG::CResourceConfig settings;
-    settings.SetAppDir(FromUtf8(layout.ResolvedAppDir()));
+    settings.SetAppDir(TOOLS::WideFromUtf8(layout.ResolvedAppDir()));
     const std::string resourceFile = layout.Path("--resource");
     std::error_code ec;
-    if (fs::exists(resourceFile, ec) && !settings.Load(FromUtf8(resourceFile))) {
+    if (fs::exists(resourceFile, ec) && !settings.Load(TOOLS::WideFromUtf8(resourceFile))) {
         findings.Add({Finding::Kind::kCheck,
                       resourceFile,
                       0,
                       0,
                       {},
                       0,
-                      "settings file has no \"Config\" element"});
+                      "settings file has no \"Config\" element",
+                      {}});
     }
     const auto values = CONFIG::CConfigTables::GetResourceValues(settings);
     // Read every value as the application does: empty values and unresolvable paths report.
@@ -263,7 +247,8 @@ int RunCheck(const Options& options) {
                       {},
                       0,
                       std::string(part.folder ? "folder" : "file") + " not found (" +
-                          part.description + ", " + part.flag + ")"});
+                          part.description + ", " + part.flag + ")",
+                      {}});
     }
 
     const bool clean = findings.findings().empty();
@@ -305,7 +290,7 @@ int RunType(const Options& options, const std::string& category) {
     QuerySession session(options);
     CONFIG::CPropertiesConfig& config = *session.config;
     const Names names(config);
-    const CString text = FromUtf8(category);
+    const CString text = TOOLS::WideFromUtf8(category);
 
     Json answer;
     answer["category"] = category;
@@ -331,8 +316,8 @@ namespace {
 Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSection,
                 const std::string& loc) {
     const Names names(config);
-    CONFIG::IPropEditView* view =
-        config.GetPropertyShowConfig()->GetPropEditView(FromUtf8(typeAndSection), FromUtf8(loc));
+    CONFIG::IPropEditView* view = config.GetPropertyShowConfig()->GetPropEditView(
+        TOOLS::WideFromUtf8(typeAndSection), TOOLS::WideFromUtf8(loc));
     const CONFIG::CConfigTables inspector(config);
     const auto views = inspector.GetLocationViews();
     Json answer;
@@ -343,9 +328,10 @@ Json ChosenView(CONFIG::CPropertiesConfig& config, const std::string& typeAndSec
         if (views[i].view != view) continue;
         answer["chosen"] =
             "location view " + std::to_string(i + 1) + " of " + std::to_string(views.size());
-        answer["viewLoc"] = ToUtf8(views[i].loc);
+        answer["viewLoc"] = TOOLS::Utf8FromWide(views[i].loc);
         Json sections = Json::array();
-        for (const CString& s : views[i].typeAndSections) sections.push_back(ToUtf8(s));
+        for (const CString& s : views[i].typeAndSections)
+            sections.push_back(TOOLS::Utf8FromWide(s));
         answer["viewTypeAndSections"] = std::move(sections);
     }
     const Json described = DescribeView(names, *view);
@@ -380,13 +366,14 @@ int RunPreview(const Options& options, const std::string& typeAndSection, const 
     }
     // Fill the grid with the definition's values when the text starts with a type name.
     const std::string typeName = typeAndSection.substr(0, typeAndSection.find('_'));
-    const EKADOComponentType type = config.GetComponentTypeByName(FromUtf8(typeName));
+    const EKADOComponentType type = config.GetComponentTypeByName(TOOLS::WideFromUtf8(typeName));
     const auto definitions = CONFIG::CConfigTables(config).GetDefinitions();
     const auto it = definitions.find(type);
     if (it != definitions.end()) {
         const Names names(config);
         for (const CONFIG::PropertyParam& param : it->second.params) {
-            input.values.emplace(names.Parameter(param.first), ToUtf8(param.second.second));
+            input.values.emplace(names.Parameter(param.first),
+                                 TOOLS::Utf8FromWide(param.second.second));
         }
     }
     std::ofstream out(outputFile, std::ios::binary | std::ios::trunc);
@@ -405,7 +392,7 @@ int RunLocs(const Options& options, const std::string& loc) {
     if (!RootIsUsable(options, status)) return status;
     QuerySession session(options);
     CONFIG::IPropertyShow* show = session.config->GetPropertyShowConfig();
-    const CString text = FromUtf8(loc);
+    const CString text = TOOLS::WideFromUtf8(loc);
     std::vector<CString> defined;
     show->GetDefineLocs(defined);
     std::vector<CString> expansion;
@@ -416,7 +403,7 @@ int RunLocs(const Options& options, const std::string& loc) {
     answer["defined"] = std::find(defined.begin(), defined.end(), text) != defined.end();
     answer["shown"] = show->IsLocShown(text);
     Json list = Json::array();
-    for (const CString& entry : expansion) list.push_back(ToUtf8(entry));
+    for (const CString& entry : expansion) list.push_back(TOOLS::Utf8FromWide(entry));
     answer["expandsTo"] = std::move(list);
     return Finish(options, session, std::move(answer), true);
 }
@@ -427,13 +414,13 @@ int RunShape(const Options& options, const std::string& typeName, const std::str
     if (!RootIsUsable(options, status)) return status;
     QuerySession session(options);
     CONFIG::CPropertiesConfig& config = *session.config;
-    const EKADOComponentType type = config.GetComponentTypeByName(FromUtf8(typeName));
+    const EKADOComponentType type = config.GetComponentTypeByName(TOOLS::WideFromUtf8(typeName));
     if (type == KADO::Product::InvalidComponentType) {
         return Fail(kExitUsage, "\"" + typeName + "\" is not a component type name");
     }
     CONFIG::PropertyInsData record;
-    const bool found =
-        config.GetBaseComChangSharpData(type, FromUtf8(loc), FromUtf8(shape), record);
+    const bool found = config.GetBaseComChangSharpData(type, TOOLS::WideFromUtf8(loc),
+                                                       TOOLS::WideFromUtf8(shape), record);
     Json answer;
     answer["type"] = typeName;
     answer["loc"] = loc;
@@ -447,8 +434,8 @@ namespace {
 // Loads a settings file for the settings commands; false (and a message) when it has none.
 bool LoadSettings(const Options& options, const std::string& file,
                   CONFIG::CResourceConfig& settings) {
-    settings.SetAppDir(FromUtf8(options.layout.ResolvedAppDir()));
-    if (settings.Load(FromUtf8(file))) return true;
+    settings.SetAppDir(TOOLS::WideFromUtf8(options.layout.ResolvedAppDir()));
+    if (settings.Load(TOOLS::WideFromUtf8(file))) return true;
     Fail(kExitProblems, file + ": no \"Config\" element (missing, unreadable or another root)");
     return false;
 }
@@ -459,9 +446,9 @@ int RunSettingsGet(const Options& options, const std::string& file, const std::s
     FindingCollector findings;
     CONFIG::CResourceConfig settings;
     if (!LoadSettings(options, file, settings)) return kExitProblems;
-    const CString name = FromUtf8(key);
+    const CString name = TOOLS::WideFromUtf8(key);
     if (!settings.FindVar(name)) return Fail(kExitProblems, file + ": no setting \"" + key + "\"");
-    const std::string value = ToUtf8(settings.GetValue(name));
+    const std::string value = TOOLS::Utf8FromWide(settings.GetValue(name));
     PrintFindings(std::cerr, findings, 0, "");
     if (options.json) {
         Json j;
@@ -479,10 +466,11 @@ int RunSettingsSet(const Options& options, const std::string& file, const std::s
     FindingCollector findings;
     CONFIG::CResourceConfig settings;
     if (!LoadSettings(options, file, settings)) return kExitProblems;
-    if (!settings.SetValue(FromUtf8(key), FromUtf8(value))) {
+    if (!settings.SetValue(TOOLS::WideFromUtf8(key), TOOLS::WideFromUtf8(value))) {
         return Fail(kExitProblems, file + ": no setting \"" + key + "\"; settings are not added");
     }
-    if (!settings.Save(FromUtf8(file))) return Fail(kExitProblems, file + ": cannot be written");
+    if (!settings.Save(TOOLS::WideFromUtf8(file)))
+        return Fail(kExitProblems, file + ": cannot be written");
     std::cout << key << " = " << value << '\n';
     return kExitClean;
 }
@@ -494,9 +482,9 @@ int RunSettingsList(const Options& options, const std::string& file) {
     Json list = Json::array();
     for (const auto& [key, value] : CONFIG::CConfigTables::GetResourceValues(settings)) {
         Json entry;
-        entry["key"] = ToUtf8(key);
-        entry["value"] = ToUtf8(value);
-        const std::string resolved = ToUtf8(settings.GetValue(key));
+        entry["key"] = TOOLS::Utf8FromWide(key);
+        entry["value"] = TOOLS::Utf8FromWide(value);
+        const std::string resolved = TOOLS::Utf8FromWide(settings.GetValue(key));
         if (resolved != entry["value"].get<std::string>()) entry["resolved"] = resolved;
         list.push_back(std::move(entry));
     }

@@ -1,7 +1,5 @@
 #include "Describe.h"
 
-#include "Utf8.h"
-
 namespace sctool {
 namespace {
 
@@ -10,17 +8,24 @@ using KADO::Product::EKADOComponentType;
 using KADO::Product::EKADOParameterType;
 
 std::string NameOrNumber(const CString& name, long long value) {
-    return name.IsEmpty() ? "#" + std::to_string(value) : ToUtf8(name);
+    return name.IsEmpty() ? "#" + std::to_string(value) : TOOLS::Utf8FromWide(name);
+}
+
+// The library's name of `value`, or "#N" when it has none.
+std::string NameOf(const std::vector<CONFIG::NamedValue>& names, int value) {
+    CString name;
+    return CONFIG::FindName(names, value, name) ? TOOLS::Utf8FromWide(name)
+                                                : "#" + std::to_string(value);
 }
 
 Json Strings(const std::vector<CString>& texts) {
     Json list = Json::array();
-    for (const CString& text : texts) list.push_back(ToUtf8(text));
+    for (const CString& text : texts) list.push_back(TOOLS::Utf8FromWide(text));
     return list;
 }
 
 void PutIfNotEmpty(Json& j, const char* key, const CString& text) {
-    if (!text.IsEmpty()) j[key] = ToUtf8(text);
+    if (!text.IsEmpty()) j[key] = TOOLS::Utf8FromWide(text);
 }
 
 Json DescribeOptions(const Names& names, const CONFIG::ItemOptions& options) {
@@ -30,8 +35,8 @@ Json DescribeOptions(const Names& names, const CONFIG::ItemOptions& options) {
         Json switches = Json::array();
         for (const CONFIG::SwitchData* sw : options.switches) {
             Json s;
-            s["title"] = ToUtf8(sw->title);
-            s["param"] = ToUtf8(sw->param);
+            s["title"] = TOOLS::Utf8FromWide(sw->title);
+            s["param"] = TOOLS::Utf8FromWide(sw->param);
             Json items = Json::array();
             for (const CONFIG::GridItemData* item : sw->items) {
                 items.push_back(DescribeItem(names, *item));
@@ -45,8 +50,8 @@ Json DescribeOptions(const Names& names, const CONFIG::ItemOptions& options) {
         Json assembles = Json::array();
         for (const CONFIG::AssembleData* assemble : options.assembles) {
             Json a;
-            a["title"] = ToUtf8(assemble->title);
-            a["type"] = ToUtf8(assemble->type);
+            a["title"] = TOOLS::Utf8FromWide(assemble->title);
+            a["type"] = TOOLS::Utf8FromWide(assemble->type);
             a["param"] = names.Parameter(assemble->paramType);
             Json states = Json::array();
             for (const CONFIG::OptionStateData* state : assemble->states) {
@@ -97,43 +102,31 @@ std::string Names::Parameter(EKADOParameterType type) const {
     return NameOrNumber(config_.GetParamNameByType(type), type);
 }
 
-std::string ViewModeName(int mode) {
-    static const char* const kNames[] = {"PouMian", "PingMian", "LiMian", "View3D", "SGPaper"};
-    return mode >= 0 && mode < 5 ? kNames[mode] : "#" + std::to_string(mode);
-}
+std::string ViewModeName(int mode) { return NameOf(CONFIG::GetViewModeNames(), mode); }
 
 std::string PartKindName(int kind) {
-    static const char* const kNames[] = {"Main", "Attach", "Struct", "LeftRight", "Side"};
     if (kind == CONFIG::kPartNone) return "(none)";
-    return kind >= 0 && kind < 5 ? kNames[kind] : "#" + std::to_string(kind);
+    return NameOf(CONFIG::GetPartKindNames(), kind);
 }
 
-std::string ComponentKindName(int kind) {
-    static const char* const kNames[] = {"linear", "block", "region"};
-    return kind >= 0 && kind < 3 ? kNames[kind] : "#" + std::to_string(kind);
-}
+std::string ComponentKindName(int kind) { return NameOf(CONFIG::GetComponentKindNames(), kind); }
 
-std::string ItemVarName(int itemVar) {
-    static const char* const kNames[] = {"Name", "OtherSetting", "AssembleSetting", "ZTMaterial",
-                                         "ZTThickness"};
-    if (itemVar == CONFIG::kItemVarNone) return "";
-    const int index = itemVar - CONFIG::kItemVarName;
-    return index >= 0 && index < 5 ? kNames[index] : "#" + std::to_string(itemVar);
-}
+std::string ItemVarName(int itemVar) { return NameOf(CONFIG::GetItemVarNames(), itemVar); }
 
 Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record) {
     Json j;
     j["type"] = names.Component(record.compType);
-    j["initName"] = ToUtf8(record.initName);
-    j["category"] = ToUtf8(record.category);
-    j["sectionShape"] = ToUtf8(record.sectionShape);
-    j["graphLibId"] = ToUtf8(record.graphLibId);
+    j["initName"] = TOOLS::Utf8FromWide(record.initName);
+    j["category"] = TOOLS::Utf8FromWide(record.category);
+    j["sectionShape"] = TOOLS::Utf8FromWide(record.sectionShape);
+    j["graphLibId"] = TOOLS::Utf8FromWide(record.graphLibId);
     Json params = Json::array();
     for (const CONFIG::PropertyParam& param : record.params) {
         Json p;
         p["name"] = names.Parameter(param.first);
-        p["value"] = ToUtf8(param.second.second);
-        if (param.second.first != param.second.second) p["userValue"] = ToUtf8(param.second.first);
+        p["value"] = TOOLS::Utf8FromWide(param.second.second);
+        if (param.second.first != param.second.second)
+            p["userValue"] = TOOLS::Utf8FromWide(param.second.first);
         params.push_back(std::move(p));
     }
     j["params"] = std::move(params);
@@ -144,7 +137,7 @@ Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record) {
 Json DescribeItem(const Names& names, const CONFIG::GridItemData& item) {
     Json j;
     PutIfNotEmpty(j, "id", item.id);
-    j["name"] = ToUtf8(item.name);
+    j["name"] = TOOLS::Utf8FromWide(item.name);
     if (item.paramType != KADO::Product::InvalidParameterType) {
         j["variable"] = names.Parameter(item.paramType);
     }
@@ -164,12 +157,12 @@ Json DescribeItem(const Names& names, const CONFIG::GridItemData& item) {
 
 Json DescribeContainer(const CONFIG::ContainerData& container) {
     Json j;
-    j["name"] = ToUtf8(container.name);
+    j["name"] = TOOLS::Utf8FromWide(container.name);
     Json listeners = Json::array();
     for (const CONFIG::ListenerData& listener : container.listeners) {
         Json l;
-        l["name"] = ToUtf8(listener.name);
-        l["data"] = ToUtf8(listener.data);
+        l["name"] = TOOLS::Utf8FromWide(listener.name);
+        l["data"] = TOOLS::Utf8FromWide(listener.data);
         l["kind"] = PartKindName(listener.kind);
         listeners.push_back(std::move(l));
     }
@@ -180,16 +173,18 @@ Json DescribeContainer(const CONFIG::ContainerData& container) {
 Json DescribeView(const Names& names, CONFIG::IPropEditView& view) {
     Json j;
     Json marks = Json::object();
-    for (int mode = CONFIG::kViewPouMian; mode <= CONFIG::kViewSGPaper; ++mode) {
+    for (const CONFIG::NamedValue& mode : CONFIG::GetViewModeNames()) {
         std::vector<CString> classes;
-        if (view.GetMarkClasses(mode, classes)) marks[ViewModeName(mode)] = Strings(classes);
+        if (view.GetMarkClasses(mode.value, classes)) {
+            marks[TOOLS::Utf8FromWide(mode.name)] = Strings(classes);
+        }
     }
     j["markClasses"] = std::move(marks);
     Json groups = Json::array();
     for (const CONFIG::GridShowData* group : view.GetGridShows()) {
         Json g;
         g["kind"] = PartKindName(group->kind);
-        g["param"] = ToUtf8(group->param);
+        g["param"] = TOOLS::Utf8FromWide(group->param);
         Json items = Json::array();
         for (const CONFIG::GridItemData* item : group->items) {
             items.push_back(DescribeItem(names, *item));
@@ -236,7 +231,7 @@ Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     Json sections = Json::array();
     for (const auto& [loc, texts] : inspector.GetSectionSelect()) {
         Json entry;
-        entry["loc"] = ToUtf8(loc);
+        entry["loc"] = TOOLS::Utf8FromWide(loc);
         entry["texts"] = Strings(texts);
         sections.push_back(std::move(entry));
     }
@@ -252,7 +247,7 @@ Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     for (const CONFIG::LocationViewInfo& info : inspector.GetLocationViews()) {
         Json v;
         v["index"] = ++index;
-        v["loc"] = ToUtf8(info.loc);
+        v["loc"] = TOOLS::Utf8FromWide(info.loc);
         v["typeAndSections"] = Strings(info.typeAndSections);
         const Json described = DescribeView(names, *info.view);
         for (const auto& [key, value] : described.items()) v[key] = value;

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <siteconfig/SiteConfig.h>
+#include <siteconfig/SiteConfigNames.h>
 #include <siteconfig/SiteConfigTables.h>
 
 namespace sctool {
@@ -25,10 +26,11 @@ private:
     CONFIG::IPropertiesConfig& config_;
 };
 
-std::string ViewModeName(int mode);       // "PouMian", ... or "#N"
-std::string PartKindName(int kind);       // "Main", ... "(none)" for 6, or "#N"
-std::string ComponentKindName(int kind);  // "linear", "block", "region" or "#N"
-std::string ItemVarName(int itemVar);     // "Name", ... "" for none, or "#N"
+// The library's names (SiteConfigNames.h), or "#N" for a value without one.
+std::string ViewModeName(int mode);
+std::string PartKindName(int kind);  // "(none)" for kPartNone
+std::string ComponentKindName(int kind);
+std::string ItemVarName(int itemVar);  // "" for kItemVarNone
 
 Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record);
 Json DescribeItem(const Names& names, const CONFIG::GridItemData& item);

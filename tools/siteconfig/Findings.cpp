@@ -1,10 +1,7 @@
 #include "Findings.h"
 
 #include <algorithm>
-#include <map>
 #include <utility>
-
-#include "Utf8.h"
 
 namespace sctool {
 
@@ -13,20 +10,21 @@ FindingCollector::FindingCollector() {
         if (muted_) return;
         Finding finding;
         finding.kind = Finding::Kind::kReport;
-        finding.file = ToUtf8(report.context);
-        finding.source = ToUtf8(report.file);
+        finding.file = TOOLS::Utf8FromWide(report.context);
+        finding.source = TOOLS::Utf8FromWide(report.file);
         finding.sourceLine = report.line;
-        finding.message = ToUtf8(report.message);
+        finding.meaning = TOOLS::Utf8FromWide(CONFIG::ExplainReport(report.file, report.line));
+        finding.message = TOOLS::Utf8FromWide(report.message);
         findings_.push_back(std::move(finding));
     });
     previousDiagnosticSink_ = TOOLS::SetDiagnosticSink([this](const TOOLS::Diagnostic& diag) {
         if (muted_) return;
         Finding finding;
         finding.kind = Finding::Kind::kDiagnostic;
-        finding.file = ToUtf8(diag.file);
+        finding.file = TOOLS::Utf8FromWide(diag.file);
         finding.line = diag.line;
         finding.column = diag.column;
-        finding.message = ToUtf8(diag.message);
+        finding.message = TOOLS::Utf8FromWide(diag.message);
         findings_.push_back(std::move(finding));
     });
 }
@@ -42,41 +40,6 @@ bool FindingCollector::HasDiagnosticFor(const std::string& file) const {
     return std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) {
         return f.kind == Finding::Kind::kDiagnostic && f.file == file;
     });
-}
-
-std::string ExplainReport(const std::string& source, int line) {
-    // The display configuration's checks keep their line numbers from release to release;
-    // applications and their authors know them by these numbers.
-    static const std::map<std::pair<std::string, int>, std::string> kHints = {
-        {{"Config\\PropShowCfg", 146}, "listener name has no \"_\" before its part kind"},
-        {{"Config\\PropShowCfg", 282}, "\"ItemVar\" is not a known item variable"},
-        {{"Config\\PropShowCfg", 357}, "not a part kind (Main, Attach, Struct, LeftRight, Side)"},
-        {{"Config\\PropShowCfg", 374},
-         "not a view name (PouMian, PingMian, LiMian, View3D, SGPaper)"},
-        {{"Config\\PropShowCfg", 432}, "the view's container is not in EnableContainer.xml"},
-        {{"Config\\PropShowCfg", 551}, "container name defined twice"},
-        {{"Config\\PropShowCfg", 672}, "view parameter listed twice"},
-        {{"Config\\PropShowCfg", 711}, "edit-view file is missing or has no \"PropEditView\" root"},
-        {{"Config\\PropShowCfg", 764}, "\"kd\" is not linear, block or region"},
-        {{"Config\\PropShowCfg", 890}, "no edit view matches; the empty fallback view is used"},
-        {{"Config\\PropShowCfg", 967}, "the component type has no kind"},
-        {{"Config\\PropShowCfg", 1036}, "item template id defined twice"},
-        {{"Config\\PropShowCfg", 1050}, "no item template has this id"},
-        {{"PropertiesConfig", 120}, "instance value holds more than one \"|\""},
-        {{"PropertiesConfig", 140}, "no definition for this component type"},
-        {{"PropertiesConfig", 210}, "no component type has this category"},
-        {{"PropertiesConfig", 230}, "no default name: the type has no definition"},
-        {{"PropertiesConfig", 310}, "the shape pool has no such section shape"},
-        {{"PropertiesConfig", 410}, "plug-in list has no \"FileCount\" (or it is 0)"},
-        {{"PropertiesConfig", 420}, "plug-in list entry is missing or empty"},
-        {{"PropertiesConfig", 450}, "no plug-in registered a graph handler for the type"},
-        {{"PropertiesConfig", 520}, "relative path but no \"AppDir\""},
-        {{"PropertiesConfig", 530}, "setting has an empty value"},
-        {{"PropertiesConfig", 550}, "no such setting"},
-        {{"PropertiesConfig", 570}, "settings file could not be written"},
-    };
-    const auto it = kHints.find({source, line});
-    return it == kHints.end() ? std::string() : it->second;
 }
 
 std::string DisplayPath(const std::string& path, const std::string& root) {
@@ -110,7 +73,7 @@ const char* KindName(Finding::Kind kind) {
 
 std::string FindingText(const Finding& finding) {
     if (finding.kind != Finding::Kind::kReport) return finding.message;
-    std::string text = ExplainReport(finding.source, finding.sourceLine);
+    std::string text = finding.meaning;
     if (!finding.message.empty())
         text = text.empty() ? finding.message : finding.message + ": " + text;
     if (text.empty()) text = "check failed";

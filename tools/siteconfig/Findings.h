@@ -20,6 +20,7 @@ struct Finding {
     std::string source;  // reports: the source name and line of the check that failed
     int sourceLine = 0;
     std::string message;
+    std::string meaning;  // reports: what the failed check means for the author
 };
 
 // Installs itself as the report and diagnostic sink for its lifetime and keeps what arrives.
@@ -43,9 +44,6 @@ private:
     std::vector<Finding> findings_;
     bool muted_ = false;
 };
-
-// What a failed check of the library means for a configuration author, or empty when unknown.
-std::string ExplainReport(const std::string& source, int line);
 
 // One line: "FILE[:LINE[:COL]]: KIND: TEXT", with `root` stripped from the front of FILE.
 std::string FormatFinding(const Finding& finding, const std::string& root);

@@ -4,8 +4,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "Utf8.h"
-
 namespace sctool {
 namespace {
 
@@ -53,7 +51,7 @@ std::string Layout::Path(const char* flag) const {
     return p.folder ? WithSeparator(path) : path;
 }
 
-CString Layout::PathW(const char* flag) const { return FromUtf8(Path(flag)); }
+CString Layout::PathW(const char* flag) const { return TOOLS::WideFromUtf8(Path(flag)); }
 
 std::string Layout::ResolvedAppDir() const {
     return appDir.empty() ? ExecutableFolder() : WithSeparator(appDir);

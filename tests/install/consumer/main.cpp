@@ -2,15 +2,13 @@
 #include <siteconfig/SiteConfig.h>
 
 #include <cstdio>
-#include <string>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s CONFIG-ROOT/\n", argv[0]);
         return 2;
     }
-    const std::string root = argv[1];
-    const CString base(std::wstring(root.begin(), root.end()));
+    const CString base = TOOLS::WideFromUtf8(argv[1]);
     int reports = 0;
     const TOOLS::LogSink previous =
         TOOLS::SetLogSink([&reports](const TOOLS::LogReport&) { ++reports; });
