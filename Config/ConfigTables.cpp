@@ -31,65 +31,53 @@ std::map<EKADOComponentType, std::set<CString>> CConfigTables::GetCategoryIndex(
 }
 
 std::vector<CString> CConfigTables::GetDefineLocs() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_vecDefineLoc : std::vector<CString>();
+    return m_config.m_pImpl->ShowCfg().m_vecDefineLoc;
 }
 
 std::vector<CString> CConfigTables::GetShowLocs() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_vecShowLoc : std::vector<CString>();
+    return m_config.m_pImpl->ShowCfg().m_vecShowLoc;
 }
 
 std::map<CString, std::vector<CString>> CConfigTables::GetSectionSelect() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_mapSectionSelect : std::map<CString, std::vector<CString>>();
+    return m_config.m_pImpl->ShowCfg().m_mapSectionSelect;
 }
 
 std::map<EKADOComponentType, int> CConfigTables::GetComponentKinds() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_mapCompKind : std::map<EKADOComponentType, int>();
+    return m_config.m_pImpl->ShowCfg().m_mapCompKind;
 }
 
 std::set<EKADOParameterType> CConfigTables::GetViewParams() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_setViewParam : std::set<EKADOParameterType>();
+    return m_config.m_pImpl->ShowCfg().m_setViewParam;
 }
 
 std::vector<EKADOParameterType> CConfigTables::GetMeterParams() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_vecMeterParam : std::vector<EKADOParameterType>();
+    return m_config.m_pImpl->ShowCfg().m_vecMeterParam;
 }
 
 std::map<EKADOComponentType, int> CConfigTables::GetView3DModes() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_mapView3DMode : std::map<EKADOComponentType, int>();
+    return m_config.m_pImpl->ShowCfg().m_mapView3DMode;
 }
 
 ContainerTable CConfigTables::GetContainers() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_mapContainer : ContainerTable();
+    return m_config.m_pImpl->ShowCfg().m_mapContainer;
 }
 
 std::vector<LocationViewInfo> CConfigTables::GetLocationViews() const {
+    const CPropShowCfg& show = m_config.m_pImpl->ShowCfg();
     std::vector<LocationViewInfo> views;
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    if (!show) return views;
-    views.reserve(show->m_vecLocView.size());
-    for (const auto& view : show->m_vecLocView) {
-        if (!view) continue;
+    views.reserve(show.m_vecLocView.size());
+    for (const auto& view : show.m_vecLocView) {
         views.push_back({view->GetViewLoc(), view->GetTypeAndSections(), view.get()});
     }
     return views;
 }
 
 IPropEditView* CConfigTables::GetGridTemplateView() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_pGridTemplateView.get() : nullptr;
+    return m_config.m_pImpl->ShowCfg().m_pGridTemplateView.get();
 }
 
 IPropEditView* CConfigTables::GetFallbackView() const {
-    const CPropShowCfg* show = m_config.m_pImpl->ShowCfg();
-    return show ? show->m_pDefaultView.get() : nullptr;
+    return m_config.m_pImpl->ShowCfg().m_pDefaultView.get();
 }
 
 std::map<CString, CString> CConfigTables::GetResourceValues(const CResourceConfig& settings) {

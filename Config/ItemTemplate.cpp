@@ -12,8 +12,7 @@ namespace CONFIG {
 CItemTemplate::~CItemTemplate() { Clear(); }
 
 bool CItemTemplate::LoadItems(const CString& path) {
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
+    std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     if (!tree->FindElement(L"Items")) return false;
     // Templates never refer to other templates: the items are read without a table.

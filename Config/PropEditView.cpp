@@ -46,8 +46,7 @@ int CPropEditView::GetPartKindByName(const CString& name) {
 }
 
 bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templates) {
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
+    std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     return LoadEditView(*tree, path, templates);
 }

@@ -57,8 +57,7 @@ std::vector<CString> Split(const CString& text) {
 }
 
 std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const CString& root) {
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
+    std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     if (!tree->FindElement(root)) tree.reset();
     return tree;
@@ -84,8 +83,7 @@ CPropShowCfg::CPropShowCfg(const CPropShowCfg& other)
           std::make_unique<CPropEditView>(*other.m_pDefaultView, nullptr, &m_mapContainer)),
       m_setViewParam(other.m_setViewParam),
       m_vecMeterParam(other.m_vecMeterParam),
-      m_mapView3DMode(other.m_mapView3DMode),
-      m_setNoEditComp(other.m_setNoEditComp) {
+      m_mapView3DMode(other.m_mapView3DMode) {
     m_vecLocView.reserve(other.m_vecLocView.size());
     for (const auto& view : other.m_vecLocView) {
         // Location views are based on the grid-template view; link the copy to ours.
@@ -232,7 +230,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
     for (const Entry& entry : entries) {
         std::unique_ptr<TOOLS::IXMLTree>& file = parsed[entry.path];
         if (!file) {
-            TOOLS::CXMLTreeCreator::Allocate(file);
+            file = TOOLS::CXMLTreeCreator::Allocate();
             file->LoadFile(entry.path);
         }
         auto view = std::make_unique<CPropEditView>(&m_mapContainer);
@@ -384,13 +382,9 @@ int CPropShowCfg::GetView3DMode(EKADOComponentType type) {
 
 ContainerTable* CPropShowCfg::GetEnableContainers() { return &m_mapContainer; }
 
-bool CPropShowCfg::IsComponentIncluded(const CString& name) {
-    if (name.IsEmpty()) return true;
-    return IsComponentTypeIncluded(TOOLS::CKADOHandler::GetComponentTypeByName(name));
-}
+// No file lists component types excluded from editing, so every component may be edited.
+bool CPropShowCfg::IsComponentIncluded(const CString&) { return true; }
 
-bool CPropShowCfg::IsComponentTypeIncluded(EKADOComponentType type) {
-    return m_setNoEditComp.count(type) == 0;
-}
+bool CPropShowCfg::IsComponentTypeIncluded(EKADOComponentType) { return true; }
 
 }  // namespace CONFIG

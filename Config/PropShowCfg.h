@@ -86,7 +86,6 @@ private:
     std::set<KADO::Product::EKADOParameterType> m_setViewParam;
     std::vector<KADO::Product::EKADOParameterType> m_vecMeterParam;
     std::map<KADO::Product::EKADOComponentType, int> m_mapView3DMode;
-    std::set<KADO::Product::EKADOComponentType> m_setNoEditComp;
 };
 
 }  // namespace CONFIG

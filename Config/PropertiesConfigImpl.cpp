@@ -29,12 +29,6 @@ const wchar_t kRegularSectionShape[] = L"\u5e38\u89c4";       // 常规
 // Locations under the base-component major category are shape-pool categories as they stand.
 const wchar_t kBaseComponentMajor[] = L"\u57fa\u672c\u6784\u4ef6";  // 基本构件
 
-std::unique_ptr<IXMLTree> NewTree() {
-    std::unique_ptr<IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
-    return tree;
-}
-
 PropertyParam MakeParam(EKADOParameterType type, const CString& userValue, const CString& value) {
     return PropertyParam(type,
                          std::make_pair(std::wstring(userValue.str()), std::wstring(value.str())));
@@ -43,7 +37,7 @@ PropertyParam MakeParam(EKADOParameterType type, const CString& userValue, const
 // The paths that the folder's "filelist.cfg" names, in its order.
 void GetFileList(std::vector<CString>& files, const CString& folder) {
     files.clear();
-    std::unique_ptr<IXMLTree> tree = NewTree();
+    std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(folder + L"filelist.cfg");
     if (!tree->FindElement(L"filelist")) return;
     int count = 0;
@@ -113,7 +107,7 @@ void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
 }
 
 void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyInsData& data) {
-    std::unique_ptr<IXMLTree> tree = NewTree();
+    std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     if (!tree->FindElement(L"Property")) return;
 
@@ -208,14 +202,14 @@ void CPropertiesConfigImpl::GetVauleAndUserValue(const CString& text, CString& v
         value = pieces[0];
         userValue = pieces[1];
     } else {
-        CLogHelper(kPropertiesConfigSource, line::kInstanceValueSplit, 0, 0, 0).Assert(0, L"");
+        CLogHelper(kPropertiesConfigSource, line::kInstanceValueSplit).Assert(0, L"");
     }
 }
 
 bool CPropertiesConfigImpl::GetOrigProperty(EKADOComponentType type, PropertyInsData*& data) {
     const auto found = m_mapOrigProperty.find(type);
     if (found == m_mapOrigProperty.end()) {
-        CLogHelper(kPropertiesConfigSource, line::kGetOrigProperty, 0, 0, 0)
+        CLogHelper(kPropertiesConfigSource, line::kGetOrigProperty)
             .AssertFormat(0, L"CPropertiesConfig::GetOrigProperty Failed:%d", type);
         return false;
     }
@@ -259,7 +253,7 @@ void CPropertiesConfigImpl::InitPropShowCfg(const CString& folder) {
 
 void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
                                                      std::list<PropertyInsData>& list) {
-    TOOLS::CBimSerialDataLibrary library(nullptr);
+    TOOLS::CBimSerialDataLibrary library;
     CStringArray models;
     library.GetAllModelInfo(path, models);
     AddGraphModels(models, list);
@@ -305,34 +299,6 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
     m_pPropShowCfg->SetShowLocs(std::move(shownLocs));
 }
 
-void CPropertiesConfigImpl::GetOhtherGraphDataConfig(const CString& path,
-                                                     std::vector<CString>& out) {
-    std::unique_ptr<IXMLTree> tree = NewTree();
-    tree->LoadFile(path);
-    if (!tree->FindElement(L"Model")) return;
-    int groups = 0;
-    tree->GetChildCount(groups);
-    for (int g = 0; g < groups; ++g) {
-        if (!tree->IntoChildAt(g)) break;  // an element holding only text has no child element
-        CString groupName;
-        tree->GetAttribute(L"Name", groupName);
-        int models = 0;
-        tree->GetChildCount(models);
-        for (int m = 0; m < models; ++m) {
-            if (!tree->IntoChildAt(m)) break;
-            CString name;
-            CString id;
-            CString bottomHeight;
-            tree->GetAttribute(L"Name", name);
-            tree->GetAttribute(L"ID", id);
-            tree->GetAttribute(L"BottomHeight", bottomHeight);
-            out.insert(out.end(), {groupName, name, id, bottomHeight});
-            tree->OutOfElement();
-        }
-        tree->OutOfElement();
-    }
-}
-
 // ---- Queries -------------------------------------------------------------------------------
 
 void CPropertiesConfigImpl::IndexCategories() {
@@ -345,7 +311,7 @@ void CPropertiesConfigImpl::IndexCategories() {
 EKADOComponentType CPropertiesConfigImpl::GetType(const CString& category) {
     const auto found = m_mapCategoryType.find(category);
     if (found != m_mapCategoryType.end()) return found->second;
-    CLogHelper(kPropertiesConfigSource, line::kGetType, 0, 0, 0)
+    CLogHelper(kPropertiesConfigSource, line::kGetType)
         .AssertFormat(0, L"CPropertiesConfig::GetType Failed:%s", category);
     return KADO::Product::InvalidComponentType;
 }
@@ -353,7 +319,7 @@ EKADOComponentType CPropertiesConfigImpl::GetType(const CString& category) {
 CString CPropertiesConfigImpl::GetDefaultName(EKADOComponentType type) {
     PropertyInsData* definition = nullptr;
     if (GetOrigProperty(type, definition)) return definition->initName;
-    CLogHelper(kPropertiesConfigSource, line::kGetDefaultName, 0, 0, 0)
+    CLogHelper(kPropertiesConfigSource, line::kGetDefaultName)
         .AssertFormat(0, L"CPropertiesConfig::GetDefaultName Failed:%d", type);
     return CString();
 }
@@ -376,7 +342,7 @@ bool CPropertiesConfigImpl::GetBaseComChangSharpData(EKADOComponentType type, co
     key.sectionShape = shape;
     const auto found = m_setSharpPool.find(key);
     if (found == m_setSharpPool.end()) {
-        CLogHelper(kPropertiesConfigSource, line::kShapeChangeNotInPool, 0, 0, 0).Assert(0, L"");
+        CLogHelper(kPropertiesConfigSource, line::kShapeChangeNotInPool).Assert(0, L"");
         return false;
     }
     data = *found;

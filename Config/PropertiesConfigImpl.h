@@ -58,7 +58,6 @@ public:
     // Appends the models of a graph library's array (location, name, identifier per model) to
     // `list` and their locations to the display configuration's shown locations.
     void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
-    void GetOhtherGraphDataConfig(const CString& path, std::vector<CString>& out);
 
     // The whole tables.
     const std::map<EKADOComponentType, PropertyInsData>& Definitions() const {
@@ -70,7 +69,7 @@ public:
     const std::map<EKADOComponentType, std::set<CString>>& CategoryIndex() const {
         return m_mapTypeCategories;
     }
-    const CPropShowCfg* ShowCfg() const { return m_pPropShowCfg.get(); }
+    const CPropShowCfg& ShowCfg() const { return *m_pPropShowCfg; }
 
 private:
     void InitPropertyOrigData(const CString& folder);
@@ -89,7 +88,7 @@ private:
     std::list<PropertyInsData> m_lstTemplateIns;
     std::list<PropertyInsData> m_lstPropModelIns;
     std::map<EKADOComponentType, std::set<CString>> m_mapTypeCategories;
-    std::unique_ptr<CPropShowCfg> m_pPropShowCfg;
+    std::unique_ptr<CPropShowCfg> m_pPropShowCfg;  // never null once constructed
     // GetType's answers: each category text with the smallest type that has it. Derived from
     // m_mapTypeCategories once construction is complete.
     std::map<CString, EKADOComponentType> m_mapCategoryType;

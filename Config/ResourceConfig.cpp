@@ -17,8 +17,8 @@ constexpr wchar_t kValueAttribute[] = L"val";
 
 // A tree on `path` with "Config" current, or null when the file has no "Config" root.
 std::unique_ptr<TOOLS::IXMLTree> OpenSettings(const CString& path) {
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::AllocateForEditing(tree);  // Save writes it back
+    // Save writes the tree back, so it keeps comments and layout.
+    std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::AllocateForEditing();
     tree->LoadFile(path);
     if (!tree->FindElement(kRootTag)) return nullptr;
     return tree;

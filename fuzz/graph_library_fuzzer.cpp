@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     const CString path = fuzzing::WriteScratch("graphs.xml", data, size);
     CStringArray models;
-    TOOLS::CBimSerialDataLibrary library(nullptr);
+    TOOLS::CBimSerialDataLibrary library;
     library.GetAllModelInfo(path, models);
     fuzzing::Check(models.GetSize() % 3 == 0, "a graph library gives texts not in threes");
     CONFIG::CPropertiesConfig config(ScratchPath("Definitions/"), ScratchPath("Display/"),

@@ -7,8 +7,7 @@
 namespace TOOLS {
 
 void CBimSerialDataLibrary::GetAllModelInfo(const CString& path, CStringArray& models) {
-    std::unique_ptr<IXMLTree> tree;
-    CXMLTreeCreator::Allocate(tree);
+    std::unique_ptr<IXMLTree> tree = CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     if (!tree->FindElement(L"GraphLibrary")) return;
     int count = 0;

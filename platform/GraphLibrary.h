@@ -7,7 +7,6 @@ namespace TOOLS {
 
 class CBimSerialDataLibrary {
 public:
-    explicit CBimSerialDataLibrary(void* serializer = nullptr) { (void)serializer; }
     // Reads <GraphLibrary><Model loc=".." name=".." id=".."/>...</GraphLibrary> and appends
     // three texts per "Model" in document order: loc, name, id (absent attributes give empty
     // texts). A missing or unreadable file appends nothing.

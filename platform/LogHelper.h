@@ -12,8 +12,7 @@ namespace TOOLS {
 // AssertFormat once. A false condition records the report; neither stops the caller.
 class CLogHelper {
 public:
-    CLogHelper(CString file, int line, int = 0, int = 0, int = 0)
-        : file_(std::move(file)), line_(line) {}
+    CLogHelper(CString file, int line) : file_(std::move(file)), line_(line) {}
 
     void Assert(int condition, const CString& message = CString());
 

@@ -507,14 +507,10 @@ void CXMLTree::OutOfElement() {
 
 }  // namespace
 
-bool CXMLTreeCreator::Allocate(std::unique_ptr<IXMLTree>& tree) {
-    tree = std::make_unique<CXMLTree>(false);
-    return true;
-}
+std::unique_ptr<IXMLTree> CXMLTreeCreator::Allocate() { return std::make_unique<CXMLTree>(false); }
 
-bool CXMLTreeCreator::AllocateForEditing(std::unique_ptr<IXMLTree>& tree) {
-    tree = std::make_unique<CXMLTree>(true);
-    return true;
+std::unique_ptr<IXMLTree> CXMLTreeCreator::AllocateForEditing() {
+    return std::make_unique<CXMLTree>(true);
 }
 
 }  // namespace TOOLS

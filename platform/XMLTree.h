@@ -97,12 +97,12 @@ inline CString ChildTextOf(IXMLTree& tree, const XmlName& tag) {
 
 class CXMLTreeCreator {
 public:
-    // Puts a new empty tree for reading into `tree`: comments and the layout between elements
-    // are not kept, and SaveFile refuses. Always true.
-    static bool Allocate(std::unique_ptr<IXMLTree>& tree);
+    // A new empty tree for reading: comments and the layout between elements are not kept, and
+    // SaveFile refuses.
+    static std::unique_ptr<IXMLTree> Allocate();
     // A tree that keeps comments, layout and declaration, so that SaveFile writes back the file
-    // as read but for what was changed. Always true.
-    static bool AllocateForEditing(std::unique_ptr<IXMLTree>& tree);
+    // as read but for what was changed.
+    static std::unique_ptr<IXMLTree> AllocateForEditing();
 };
 
 // Readers stop descending past this many levels of nesting (and say so in a diagnostic), so

@@ -42,7 +42,7 @@ public:
     // The category texts seen for each component type.
     std::map<EKADOComponentType, std::set<CString>> GetCategoryIndex() const;
 
-    // The display configuration's tables. Without a display configuration they are empty.
+    // The display configuration's tables (empty where its folder lacks the file).
     std::vector<CString> GetDefineLocs() const;
     std::vector<CString> GetShowLocs() const;
     std::map<CString, std::vector<CString>> GetSectionSelect() const;
@@ -54,7 +54,7 @@ public:
     // The location views in file order.
     std::vector<LocationViewInfo> GetLocationViews() const;
     // The grid-template view and the fallback view (answered when no location view matches).
-    // Borrowed; null without a display configuration.
+    // Borrowed; never null.
     IPropEditView* GetGridTemplateView() const;
     IPropEditView* GetFallbackView() const;
 

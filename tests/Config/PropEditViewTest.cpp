@@ -144,8 +144,7 @@ TEST_F(PropEditViewTest, ListenerKindsComeFromTheNameAfterTheFirstUnderscore) {
       </Container>
       <Container name="Second"><Listener name="X_Attach"/></Container>
     </Root>)");
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    TOOLS::CXMLTreeCreator::Allocate(tree);
+    std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     ASSERT_TRUE(tree->FindElement(L"Root"));
 

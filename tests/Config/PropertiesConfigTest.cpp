@@ -545,21 +545,6 @@ TEST_F(PropertiesConfigFixture, ModelArrayRemainderIsIgnored) {
     EXPECT_EQ(shown, (std::vector<CString>{L"\\a\\Wall", L"\\a\\Beam"}));
 }
 
-TEST_F(PropertiesConfigFixture, ModelListReaderReadsGroupsInDocumentOrder) {
-    dir.Write("models.xml", kXmlHeader + R"(<Model>
-  <Group Name="g1"><M Name="a" ID="1" BottomHeight="0.5"/><N Name="b"/></Group>
-  <Other Name="g2"><M ID="3"/></Other>
-</Model>)");
-    auto config = LoadImpl();
-    std::vector<CString> out{L"kept"};
-    config->GetOhtherGraphDataConfig(dir.WPath("models.xml"), out);
-    EXPECT_EQ(out, (std::vector<CString>{L"kept", L"g1", L"a", L"1", L"0.5", L"g1", L"b", L"", L"",
-                                         L"g2", L"", L"3", L""}));
-    out.clear();
-    config->GetOhtherGraphDataConfig(dir.WPath("missing.xml"), out);
-    EXPECT_TRUE(out.empty());
-}
-
 // ---- Copies --------------------------------------------------------------------------------
 
 TEST_F(PropertiesConfigFixture, CopiesAreIndependentAndOutliveTheirSource) {

@@ -8,10 +8,10 @@ namespace {
 
 TEST(LogHelperTest, RecordsOnlyFalseConditionsWithFormattedMessage) {
     testing_support::ReportCapture capture;
-    TOOLS::CLogHelper(L"PropertiesConfig", 10, 0, 0, 0).Assert(1, L"");
-    TOOLS::CLogHelper(L"PropertiesConfig", 11, 0, 0, 0).Assert(0, L"");
-    TOOLS::CLogHelper(L"Config\\PropShowCfg", 12, 0, 0, 0).AssertFormat(1, L"x%d", 1);
-    TOOLS::CLogHelper(L"Config\\PropShowCfg", 13, 0, 0, 0).AssertFormat(0, L"failed:%d", 42);
+    TOOLS::CLogHelper(L"PropertiesConfig", 10).Assert(1, L"");
+    TOOLS::CLogHelper(L"PropertiesConfig", 11).Assert(0, L"");
+    TOOLS::CLogHelper(L"Config\\PropShowCfg", 12).AssertFormat(1, L"x%d", 1);
+    TOOLS::CLogHelper(L"Config\\PropShowCfg", 13).AssertFormat(0, L"failed:%d", 42);
     ASSERT_EQ(capture.reports.size(), 2u);
     EXPECT_EQ(capture.reports[0].file, CString(L"PropertiesConfig"));
     EXPECT_EQ(capture.reports[0].line, 11);

@@ -20,10 +20,8 @@ using testing_support::TempDir;
 
 // Most cases save what they read, so they use a tree for editing; it reads like any other.
 std::unique_ptr<TOOLS::IXMLTree> NewTree(bool editable = true) {
-    std::unique_ptr<TOOLS::IXMLTree> tree;
-    EXPECT_TRUE(editable ? TOOLS::CXMLTreeCreator::AllocateForEditing(tree)
-                         : TOOLS::CXMLTreeCreator::Allocate(tree));
-    return tree;
+    return editable ? TOOLS::CXMLTreeCreator::AllocateForEditing()
+                    : TOOLS::CXMLTreeCreator::Allocate();
 }
 
 CString TagOf(TOOLS::IXMLTree& tree) {
