@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@
 #include <new>
 #include <string>
 #include <vector>
+
+#include "TemporaryFileName.h"
 
 namespace TOOLS {
 namespace {
@@ -217,6 +220,25 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
     return true;
 }
 
+namespace {
+
+// Removes the temporary files of earlier saves of `name` in `folder` whose writer has died (a
+// save killed midway). Another process's save in progress, or one of ours, is left alone.
+void RemoveAbandonedTemporaries(const std::string& folder, const std::string& name) {
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory) return;
+    const auto self = static_cast<unsigned long>(::getpid());
+    while (const dirent* entry = ::readdir(directory)) {
+        unsigned long pid = 0;
+        if (!TemporaryFileWriter<char>(entry->d_name, name, pid) || pid == self) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        ::unlink((folder + entry->d_name).c_str());
+    }
+    ::closedir(directory);
+}
+
+}  // namespace
+
 bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
                            std::string& error) {
     std::string target = nativePath;
@@ -241,12 +263,14 @@ bool ReplaceFileAtomically(const std::string& nativePath, const std::string& byt
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    RemoveAbandonedTemporaries(slash == std::string::npos ? "./" : folder, name);
 
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = (slash == std::string::npos ? std::string() : folder) + "." + name + ".tmp" +
-                    std::to_string(::getpid()) + "-" + std::to_string(g_temporaryCounter++);
+        temporary = (slash == std::string::npos ? std::string() : folder) +
+                    TemporaryFileName<char>(name, static_cast<unsigned long>(::getpid()),
+                                            g_temporaryCounter++);
         // 0666 and the process umask, as for any new file; an existing file's mode is copied.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;

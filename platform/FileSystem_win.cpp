@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FileSystem.h"
+#include "TemporaryFileName.h"
 #include "WindowsError.h"
 
 namespace TOOLS {
@@ -117,6 +118,34 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
     return true;
 }
 
+namespace {
+
+// Removes the temporary files of earlier saves of `name` in `folder` whose writer has died (a
+// save killed midway). Another process's save in progress, or one of ours, is left alone.
+void RemoveAbandonedTemporaries(const std::wstring& folder, const std::wstring& name) {
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = folder + L"." + name + L".tmp*";
+    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return;
+    const unsigned long self = GetCurrentProcessId();
+    do {
+        unsigned long pid = 0;
+        if (!TemporaryFileWriter<wchar_t>(found.cFileName, name, pid) || pid == self) continue;
+        if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid))) {
+            const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+            CloseHandle(process);
+            if (running) continue;
+        } else if (GetLastError() != ERROR_INVALID_PARAMETER) {
+            continue;  // a process we may not open is alive
+        }
+        DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
 bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
                            std::string& error) {
     const std::wstring target = WindowsPath(nativePath);
@@ -130,13 +159,14 @@ bool ReplaceFileAtomically(const std::string& nativePath, const std::string& byt
     const size_t slash = target.rfind(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
     const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    RemoveAbandonedTemporaries(folder, name);
 
     std::wstring temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD code = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = folder + L"." + name + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(g_temporaryCounter++);
+        temporary =
+            folder + TemporaryFileName<wchar_t>(name, GetCurrentProcessId(), g_temporaryCounter++);
         handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         code = GetLastError();

@@ -8,12 +8,20 @@ scripts/setup.sh
 jobs=$(nproc)
 
 echo "== normal build"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_WERROR=ON
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 
 echo "== sanitizer build (address, undefined)"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITECONFIG_SANITIZE=ON
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITECONFIG_SANITIZE=ON \
+  -DSITECONFIG_WERROR=ON
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== static library (the command, the public-interface tests and an installed consumer)"
+cmake -S . -B build/static -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+  -DSITECONFIG_WERROR=ON
+cmake --build build/static -j "$jobs" --target siteconfig siteconfig_cli SampleGraphHandlers \
+  SiteConfigEndToEndTest siteconfig_cli_tests
+ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install_and_consume|SiteconfigCommand'

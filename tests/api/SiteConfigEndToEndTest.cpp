@@ -210,3 +210,102 @@ TEST_F(SiteConfigEndToEnd, ReportsOfQueriesAreExplained) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every field of a record and its instances, as one text (the record has no equality).
+std::string Text(const PropertyInsData& record) {
+    std::string text =
+        std::to_string(record.compType) + "|" + TOOLS::Utf8FromWide(record.initName) + "|" +
+        TOOLS::Utf8FromWide(record.category) + "|" + TOOLS::Utf8FromWide(record.sectionShape) +
+        "|" + TOOLS::Utf8FromWide(record.graphLibId) + "{";
+    for (const CONFIG::PropertyParam& param : record.params) {
+        text += std::to_string(param.first) + "=" + TOOLS::Utf8FromWide(param.second.first) + "/" +
+                TOOLS::Utf8FromWide(param.second.second) + ";";
+    }
+    for (const PropertyInsData& child : record.children) text += Text(child);
+    return text + "}";
+}
+
+template <typename Records>
+std::string Text(const Records& records) {
+    std::string text;
+    for (const PropertyInsData& record : records) text += Text(record) + "\n";
+    return text;
+}
+
+// The whole tables agree with what the interfaces answer one question at a time.
+TEST_F(SiteConfigEndToEnd, WholeTablesAgreeWithTheInterfaces) {
+    const CONFIG::CConfigTables tables(*config_);
+    CONFIG::IPropertiesConfig& properties = *config_;
+
+    const auto definitions = tables.GetDefinitions();
+    ASSERT_FALSE(definitions.empty());
+    for (const auto& [type, definition] : definitions) {
+        PropertyInsData pooled;
+        properties.GetPoolCompIns(type, pooled);
+        EXPECT_EQ(Text(pooled), Text(definition));
+    }
+    std::list<PropertyInsData> templates;
+    properties.GetTemplateCompIns(templates);
+    EXPECT_EQ(Text(tables.GetTemplates()), Text(templates));
+    std::list<PropertyInsData> models;
+    properties.GetPropModelCompIns(models);
+    EXPECT_EQ(Text(tables.GetPropModels()), Text(models));
+    for (const auto& [type, categories] : tables.GetCategoryIndex()) {
+        for (const CString& category : categories) {
+            // GetType answers the smallest type of a category.
+            EXPECT_LE(properties.GetType(category), type);
+        }
+    }
+    for (const PropertyInsData& shape : tables.GetShapePool()) {
+        PropertyInsData changed;
+        if (shape.category.Find(L"\\\u57fa\u672c\u6784\u4ef6") != 0) continue;  // \基本构件
+        EXPECT_TRUE(properties.GetBaseComChangSharpData(shape.compType, shape.category,
+                                                        shape.sectionShape, changed));
+        EXPECT_EQ(Text(changed), Text(shape));
+    }
+
+    CONFIG::IPropertyShow* show = properties.GetPropertyShowConfig();
+    std::vector<CString> locs;
+    show->GetDefineLocs(locs);
+    EXPECT_EQ(tables.GetDefineLocs(), locs);
+    show->GetShowLocs(locs);
+    EXPECT_EQ(tables.GetShowLocs(), locs);
+    EXPECT_EQ(tables.GetContainers().size(), show->GetEnableContainers()->size());
+    for (const auto& [type, kind] : tables.GetComponentKinds()) {
+        EXPECT_EQ(show->GetComponentKind(type), kind);
+    }
+    for (const auto& [type, mode] : tables.GetView3DModes()) {
+        EXPECT_EQ(show->GetView3DMode(type), mode);
+    }
+    for (const auto param : tables.GetViewParams()) EXPECT_TRUE(show->IsViewParam(param));
+    std::vector<KADO::Product::EKADOParameterType> meters;
+    show->GetMeterParams(meters);
+    EXPECT_EQ(tables.GetMeterParams(), meters);
+
+    // Each location view is the one the display configuration hands out for its own location
+    // and first type-and-section text, unless an earlier view claims them.
+    const auto views = tables.GetLocationViews();
+    ASSERT_FALSE(views.empty());
+    EXPECT_EQ(show->GetPropEditView(views.front().typeAndSections.front(), views.front().loc),
+              views.front().view);
+    EXPECT_NE(tables.GetGridTemplateView(), nullptr);
+    EXPECT_NE(tables.GetFallbackView(), nullptr);
+    EXPECT_EQ(capture_.reports.size(), loadReports_);
+}
+
+TEST(SiteConfigTables, ResourceValuesAreTheStoredTexts) {
+    testing_support::TempDir dir;
+    const std::string file = dir.Write(
+        "Resource.xml", "<Config><AppDir val=\"/old/\"/><Images val=\".\\img\"/><Empty/></Config>");
+    CONFIG::CResourceConfig settings;
+    settings.SetAppDir(L"/app/");
+    ASSERT_TRUE(settings.Load(testing_support::TempDir::Wide(file)));
+    const std::map<CString, CString> expected = {
+        {L"AppDir", L"/old/"}, {L"Images", L".\\img"}, {L"Empty", L""}};
+    EXPECT_EQ(CONFIG::CConfigTables::GetResourceValues(settings), expected);
+    EXPECT_EQ(settings.GetValue(L"Images"), CString(L"/old/img"));
+}
+
+}  // namespace

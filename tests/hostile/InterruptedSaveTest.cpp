@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <siteconfig/CResourceConfig.h>
 #include "TestSupport.h"
@@ -198,8 +200,37 @@ TEST_F(InterruptedSaveTest, AProcessKilledWhileWritingLeavesTheOldFile) {
         EXPECT_FALSE(outcome.exited);
         EXPECT_EQ(outcome.code, SIGXFSZ);
         EXPECT_FALSE(ExpectWhole(newBytes_, kNew));
-        RemoveLeftovers();
+        // The next save removes what the killed one left behind.
+        ASSERT_TRUE(SaveSettings(path_, kNew));
+        ExpectNoLeftovers();
+        dir_.Write("Resource.xml", kOldFile);
     }
+}
+
+TEST_F(InterruptedSaveTest, OnlyTemporariesOfDeadWritersAreRemoved) {
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string deadPid = std::to_string(dead);
+    const std::string alivePid = std::to_string(::getppid());
+    const std::string kept[] = {
+        ".Resource.xml.tmp" + alivePid + "-0",  // a save in progress in another process
+        ".Resource.xml.tmp" + deadPid,          // not a name a save writes
+        ".Resource.xml.tmp" + deadPid + "-x",
+        ".Other.xml.tmp" + deadPid + "-0",  // another file's
+        "Resource.xml.tmp" + deadPid + "-0",
+    };
+    for (const std::string& name : kept) dir_.Write(name, "kept");
+    dir_.Write(".Resource.xml.tmp" + deadPid + "-12", "abandoned");
+    ASSERT_TRUE(SaveSettings(path_, kNew));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+        if (entry.path().filename() != "Resource.xml") left.push_back(entry.path().filename());
+    }
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected(std::begin(kept), std::end(kept));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
 }
 
 TEST_F(InterruptedSaveTest, EveryStepAroundTheRename) {
