@@ -75,10 +75,15 @@ struct PluginScan {
                                                          TOOLS::WideFromUtf8(listFile), &host);
         for (const RecordingHost::Request& request : host.requests()) {
             if (request.resolved) continue;
+            // The host's diagnostic of a library that does not load names the library; the
+            // author needs the plug-in list that names it, once.
+            std::string why;
             Finding finding;
             finding.file = listFile;
-            finding.message = "plug-in library " + request.path +
-                              " cannot be loaded or does not export GraphHandlerCreater";
+            finding.message =
+                findings.TakeDiagnosticFor(request.path, why)
+                    ? "plug-in library " + request.path + " cannot be loaded (" + why + ")"
+                    : "plug-in library " + request.path + " does not export GraphHandlerCreater";
             findings.Add(std::move(finding));
         }
         // Types without a factory are reported by the registry; that is the probe's answer.

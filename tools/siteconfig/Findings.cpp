@@ -42,6 +42,16 @@ bool FindingCollector::HasDiagnosticFor(const std::string& file) const {
     });
 }
 
+bool FindingCollector::TakeDiagnosticFor(const std::string& file, std::string& message) {
+    const auto found = std::find_if(findings_.begin(), findings_.end(), [&](const Finding& f) {
+        return f.kind == Finding::Kind::kDiagnostic && f.file == file;
+    });
+    if (found == findings_.end()) return false;
+    message = found->message;
+    findings_.erase(found);
+    return true;
+}
+
 std::string DisplayPath(const std::string& path, const std::string& root) {
     std::string shown = path;
     if (!root.empty() && shown.compare(0, root.size(), root) == 0) {
