@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and runs the whole test suite twice: a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error.
+# AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error. Then the
+# threading test alone under ThreadSanitizer, which fails on the first report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -17,3 +18,9 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSITECONFIG_SANI
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== thread sanitizer build (threading test only)"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
+  -DSITECONFIG_BUILD_TOOLS=OFF
+cmake --build build/tsan -j "$jobs" --target ThreadingTest
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ThreadingTest
