@@ -2,11 +2,13 @@
 
 #include <cwctype>
 #include <memory>
+#include <utility>
 
 #include "DisplayNames.h"
 #include "GridItemCopy.h"
 #include "ItemTemplate.h"
 #include "LogHelper.h"
+#include "OwnedPtrs.h"
 #include "PropEditView.h"
 #include "ReportLines.h"
 #include "Tools.h"
@@ -58,11 +60,11 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, L"ref")) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {
-                    group->items.push_back(CloneGridItem(*item, ItemCopy::kContent).release());
+                    AppendOwned(group->items, CloneGridItem(*item, ItemCopy::kContent));
                 }
             }
         }
-        groups.push_back(group.release());
+        AppendOwned(groups, std::move(group));
         m_tree.OutOfElement();
     }
     m_tree.OutOfElement();
@@ -84,7 +86,7 @@ void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level) {
         auto item = std::make_unique<GridItemData>();
         ReadItem(*item, level + 1);
         m_tree.OutOfElement();
-        items.push_back(item.release());
+        AppendOwned(items, std::move(item));
     }
 }
 
@@ -154,7 +156,7 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
         if (!m_tree.IntoChild(L"Switch", i)) break;
         auto entry = std::make_unique<SwitchData>();
         ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1);
-        options.switches.push_back(entry.release());
+        AppendOwned(options.switches, std::move(entry));
         m_tree.OutOfElement();
     }
     for (int i = 0; i < assembleCount; ++i) {
@@ -164,7 +166,7 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
         entry->paramType =
             TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, L"param"));
         ReadOptionStates(*entry, optionsLevel + 1);
-        options.assembles.push_back(entry.release());
+        AppendOwned(options.assembles, std::move(entry));
         m_tree.OutOfElement();
     }
     m_tree.OutOfElement();
@@ -185,7 +187,7 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
         state->style = TOOLS::ChildTextOf(m_tree, L"Style");
         state->option = TOOLS::ChildTextOf(m_tree, L"Option");
         state->format = TOOLS::ChildTextOf(m_tree, L"Format");
-        assemble.states.push_back(state.release());
+        AppendOwned(assemble.states, std::move(state));
         m_tree.OutOfElement();
     }
 }

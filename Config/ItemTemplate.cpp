@@ -1,9 +1,11 @@
 #include "ItemTemplate.h"
 
 #include <list>
+#include <utility>
 
 #include "GridItemReader.h"
 #include "LogHelper.h"
+#include "OwnedPtrs.h"
 #include "ReportLines.h"
 #include "XMLTree.h"
 
@@ -16,10 +18,10 @@ bool CItemTemplate::LoadItems(const CString& path) {
     tree->LoadFile(path);
     if (!tree->FindElement(L"Items")) return false;
     // Templates never refer to other templates: the items are read without a table.
-    std::list<GridItemData*> items;
-    CGridItemReader(*tree, path, nullptr).ReadItems(items, 1);
-    for (GridItemData* raw : items) {
-        std::unique_ptr<GridItemData> item(raw);
+    OwnedPtrs<std::list<GridItemData*>> items;
+    CGridItemReader(*tree, path, nullptr).ReadItems(items.items(), 1);
+    for (GridItemData*& raw : items.items()) {
+        std::unique_ptr<GridItemData> item(std::exchange(raw, nullptr));
         const CString id = item->id;
         if (!m_mapItem.try_emplace(id, std::move(item)).second) {
             TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateRepeated).Assert(0);

@@ -23,15 +23,13 @@ CPropEditView::CPropEditView(const CPropEditView& other, const CPropEditView* ba
       m_container(other.m_container),
       m_pBaseView(baseView),
       m_pContainerTable(containerTable) {
-    m_vecGridShow.reserve(other.m_vecGridShow.size());
-    for (const GridShowData* group : other.m_vecGridShow) {
-        m_vecGridShow.push_back(CloneGridShow(*group).release());
+    m_vecGridShow.items().reserve(other.m_vecGridShow.items().size());
+    for (const GridShowData* group : other.m_vecGridShow.items()) {
+        AppendOwned(m_vecGridShow.items(), CloneGridShow(*group));
     }
 }
 
-CPropEditView::~CPropEditView() {
-    for (GridShowData* group : m_vecGridShow) delete group;
-}
+CPropEditView::~CPropEditView() = default;
 
 int CPropEditView::GetViewModeByName(const CString& name) {
     if (const NamedCode* mode = FindCode(kViewModeNames, name)) return mode->code;
@@ -55,7 +53,7 @@ bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
                                  const CItemTemplate* templates) {
     if (!tree.FindElement(L"PropEditView")) return false;
     ReadMarkShow(tree);
-    CGridItemReader(tree, path, templates).ReadGridShow(m_vecGridShow, m_pBaseView);
+    CGridItemReader(tree, path, templates).ReadGridShow(m_vecGridShow.items(), m_pBaseView);
     ReadContainer(tree, m_container, 0);
     return true;
 }
@@ -107,20 +105,20 @@ bool CPropEditView::GetMarkClasses(const int& viewMode, std::vector<CString>& cl
 }
 
 GridShowData* CPropEditView::FindGridShow(int kind) {
-    for (GridShowData* group : m_vecGridShow) {
+    for (GridShowData* group : m_vecGridShow.items()) {
         if (group->kind == kind) return group;
     }
     return nullptr;
 }
 
 const GridShowData* CPropEditView::FindGroup(int kind) const {
-    for (const GridShowData* group : m_vecGridShow) {
+    for (const GridShowData* group : m_vecGridShow.items()) {
         if (group->kind == kind) return group;
     }
     return nullptr;
 }
 
-std::vector<GridShowData*>& CPropEditView::GetGridShows() { return m_vecGridShow; }
+std::vector<GridShowData*>& CPropEditView::GetGridShows() { return m_vecGridShow.items(); }
 
 ContainerData CPropEditView::GetContainer() {
     const ContainerData* shared = nullptr;

@@ -8,6 +8,8 @@
 #include <siteconfig/IPropEditView.h>
 #include <siteconfig/PropGridData.h>
 
+#include "OwnedPtrs.h"
+
 namespace TOOLS {
 class IXMLTree;
 }
@@ -72,7 +74,8 @@ private:
     CString m_strLoc;
     std::vector<CString> m_vecTypeAndSection;
     std::map<int, std::vector<CString>> m_mapMarkClass;
-    std::vector<GridShowData*> m_vecGridShow;  // owned; the interface hands out this vector
+    // The interface hands out this vector itself, so it stays a vector of raw pointers.
+    OwnedPtrs<std::vector<GridShowData*>> m_vecGridShow;
     ContainerData m_container;
     const CPropEditView* m_pBaseView = nullptr;
     const ContainerTable* m_pContainerTable = nullptr;

@@ -1,6 +1,10 @@
 #include <siteconfig/PropGridData.h>
 
+#include <memory>
+#include <utility>
+
 #include "GridItemCopy.h"
+#include "OwnedPtrs.h"
 
 namespace CONFIG {
 
@@ -43,12 +47,12 @@ void CopyItemOptions(const ItemOptions& from, ItemOptions& to, ItemCopy mode) {
     for (const SwitchData* source : from.switches) {
         auto copy = std::make_unique<SwitchData>();
         CopySwitch(*source, *copy, mode);
-        to.switches.push_back(copy.release());
+        AppendOwned(to.switches, std::move(copy));
     }
     for (const AssembleData* source : from.assembles) {
         auto copy = std::make_unique<AssembleData>();
         CopyAssemble(*source, *copy);
-        to.assembles.push_back(copy.release());
+        AppendOwned(to.assembles, std::move(copy));
     }
 }
 
@@ -56,7 +60,7 @@ void CopySwitch(const SwitchData& from, SwitchData& to, ItemCopy mode) {
     to.title = from.title;
     to.param = from.param;
     for (const GridItemData* item : from.items) {
-        to.items.push_back(CloneGridItem(*item, mode).release());
+        AppendOwned(to.items, CloneGridItem(*item, mode));
     }
 }
 
@@ -65,7 +69,7 @@ void CopyAssemble(const AssembleData& from, AssembleData& to) {
     to.type = from.type;
     to.paramType = from.paramType;
     for (const OptionStateData* state : from.states) {
-        to.states.push_back(std::make_unique<OptionStateData>(*state).release());
+        AppendOwned(to.states, std::make_unique<OptionStateData>(*state));
     }
 }
 
@@ -80,7 +84,7 @@ std::unique_ptr<GridShowData> CloneGridShow(const GridShowData& from) {
     copy->kind = from.kind;
     copy->param = from.param;
     for (const GridItemData* item : from.items) {
-        copy->items.push_back(CloneGridItem(*item, ItemCopy::kExact).release());
+        AppendOwned(copy->items, CloneGridItem(*item, ItemCopy::kExact));
     }
     return copy;
 }

@@ -79,16 +79,18 @@ CString& CString::operator=(CString&& other) noexcept {
 }
 
 void CString::Reserve(int capacity) {
-    if (rep_ && rep_->refs.load(std::memory_order_acquire) == 1 && rep_->capacity >= capacity) {
-        return;
-    }
-    Rep* grown =
-        Allocate(std::max(capacity, rep_ && rep_->refs.load() == 1 ? 2 * rep_->capacity : 0));
-    const int length = GetLength();
-    std::wmemcpy(grown->text, GetString(), static_cast<size_t>(length) + 1);
-    grown->length = length;
+    const bool own = rep_ && rep_->refs.load(std::memory_order_acquire) == 1;
+    if (own && rep_->capacity >= capacity) return;
+    // Only a buffer of its own grows geometrically; a shared one is copied at the size asked for.
+    const int doubled =
+        own && rep_->capacity <= std::numeric_limits<int>::max() / 2 ? 2 * rep_->capacity : 0;
+    Rep* fresh = Allocate(std::max(capacity, doubled));
+    const int kept = std::min(GetLength(), capacity);
+    std::wmemcpy(fresh->text, GetString(), static_cast<size_t>(kept));
+    fresh->text[kept] = L'\0';
+    fresh->length = kept;
     Release();
-    rep_ = grown;
+    rep_ = fresh;
 }
 
 void CString::Append(const wchar_t* text, int length) {
@@ -103,7 +105,7 @@ void CString::Append(const wchar_t* text, int length) {
 
 wchar_t* CString::GetBufferSetLength(int length) {
     length = std::max(length, 0);
-    Reserve(length);
+    Reserve(length);  // copies taken before keep their text
     rep_->length = length;
     rep_->text[length] = L'\0';
     return rep_->text;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ public:
 
 private:
     int fd_;
+};
+
+struct CloseDir {
+    void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
 bool ExistsAsWritten(const std::string& path) {
@@ -89,17 +94,17 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 // The entry of `folder` whose name equals `name` without regard to case; the smallest in
 // ordinal order when several do. Empty when none does.
 std::string FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) return {};
+    // Closed however the search ends: a name that cannot be copied throws.
+    const std::unique_ptr<DIR, CloseDir> dir(::opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) return {};
     std::string best;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string candidate = entry->d_name;
         if (candidate == "." || candidate == "..") continue;
         if (EqualIgnoringCase(candidate, name) && (best.empty() || candidate < best)) {
             best = candidate;
         }
     }
-    ::closedir(dir);
     return best;
 }
 

@@ -1,6 +1,8 @@
 #include "LogHelper.h"
 
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -20,14 +22,48 @@ void WriteDiagnosticToStderr(const Diagnostic& diagnostic) {
     std::fprintf(stderr, "diagnostic: %s\n", Utf8FromWide(diagnostic.message).c_str());
 }
 
-LogSink& CurrentLogSink() {
-    static LogSink sink = WriteReportToStderr;
-    return sink;
+// An installed sink, swapped under a lock and called outside it: a report on one thread may run
+// the old sink while another thread installs a new one, and a sink may install a sink itself.
+template <typename Sink>
+class SinkSlot {
+public:
+    explicit SinkSlot(Sink fallback)
+        : fallback_(std::move(fallback)), current_(std::make_shared<const Sink>(fallback_)) {}
+
+    // Installs `sink` (the fallback when empty) and returns the previous one. Changes nothing
+    // when it throws.
+    Sink Exchange(Sink sink) {
+        auto next = std::make_shared<const Sink>(sink ? std::move(sink) : fallback_);
+        std::shared_ptr<const Sink> replaced;  // may be the last owner: freed after unlocking
+        Sink previous;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            // A copy: a report on another thread may still be running the previous sink.
+            previous = *current_;
+            replaced = std::exchange(current_, std::move(next));
+        }
+        return previous;
+    }
+
+    std::shared_ptr<const Sink> Current() const {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return current_;
+    }
+
+private:
+    const Sink fallback_;
+    mutable std::mutex mutex_;
+    std::shared_ptr<const Sink> current_;
+};
+
+SinkSlot<LogSink>& LogSinkSlot() {
+    static SinkSlot<LogSink> slot(WriteReportToStderr);
+    return slot;
 }
 
-DiagnosticSink& CurrentDiagnosticSink() {
-    static DiagnosticSink sink = WriteDiagnosticToStderr;
-    return sink;
+SinkSlot<DiagnosticSink>& DiagnosticSinkSlot() {
+    static SinkSlot<DiagnosticSink> slot(WriteDiagnosticToStderr);
+    return slot;
 }
 
 // The library starts no threads; a thread-local stack keeps a host that loads on several
@@ -36,16 +72,10 @@ thread_local std::vector<const CString*> g_contexts;
 
 }  // namespace
 
-LogSink SetLogSink(LogSink sink) {
-    LogSink previous = std::move(CurrentLogSink());
-    CurrentLogSink() = sink ? std::move(sink) : LogSink(WriteReportToStderr);
-    return previous;
-}
+LogSink SetLogSink(LogSink sink) { return LogSinkSlot().Exchange(std::move(sink)); }
 
 DiagnosticSink SetDiagnosticSink(DiagnosticSink sink) {
-    DiagnosticSink previous = std::move(CurrentDiagnosticSink());
-    CurrentDiagnosticSink() = sink ? std::move(sink) : DiagnosticSink(WriteDiagnosticToStderr);
-    return previous;
+    return DiagnosticSinkSlot().Exchange(std::move(sink));
 }
 
 void CLogHelper::Assert(int condition, const CString& message) {
@@ -54,7 +84,8 @@ void CLogHelper::Assert(int condition, const CString& message) {
 
 void CLogHelper::Record(const CString& message) {
     const LogReport report{file_, line_, message, CurrentLogContext()};
-    if (CurrentLogSink()) CurrentLogSink()(report);
+    const std::shared_ptr<const LogSink> sink = LogSinkSlot().Current();
+    (*sink)(report);
 }
 
 ScopedLogContext::ScopedLogContext(const CString& file) : file_(file) {
@@ -75,7 +106,8 @@ CString CurrentLogContext() { return g_contexts.empty() ? CString() : *g_context
 
 void ReportDiagnostic(const CString& file, int line, int column, const CString& message) {
     const Diagnostic diagnostic{file, line, column, message};
-    if (CurrentDiagnosticSink()) CurrentDiagnosticSink()(diagnostic);
+    const std::shared_ptr<const DiagnosticSink> sink = DiagnosticSinkSlot().Current();
+    (*sink)(diagnostic);
 }
 
 }  // namespace TOOLS

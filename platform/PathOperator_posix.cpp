@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ bool SameLetter(wchar_t a, wchar_t b) {
     return a == b || std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
 }
 
+struct CloseDir {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
 }  // namespace
 
 void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<CString>& files) {
@@ -27,10 +32,11 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
     const std::wstring_view wildcard = cut == std::wstring::npos ? text : text.substr(cut + 1);
 
     const std::string nativeFolder = folder.IsEmpty() ? std::string(".") : NativePath(folder);
-    DIR* dir = opendir(nativeFolder.c_str());
+    // Closed however the listing ends: a name that cannot be stored throws.
+    const std::unique_ptr<DIR, CloseDir> dir(opendir(nativeFolder.c_str()));
     if (!dir) return;
     std::vector<CString> names;
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir.get())) {
         const CString name =
             WideFromUtf8(entry->d_name, std::char_traits<char>::length(entry->d_name));
         if (!WildcardMatch(wildcard, name.str(), SameLetter)) continue;
@@ -39,7 +45,6 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
         if (stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
         names.push_back(name);
     }
-    closedir(dir);
     std::sort(names.begin(), names.end());
     for (const CString& name : names) files.push_back(folder + name);
 }

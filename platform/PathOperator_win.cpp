@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ bool SameLetter(wchar_t a, wchar_t b) {
     return a == b || CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
 }
 
+struct CloseFind {
+    void operator()(HANDLE find) const { FindClose(find); }
+};
+
 }  // namespace
 
 void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<CString>& files) {
@@ -30,17 +35,18 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
     std::wstring search = folder.IsEmpty() ? std::wstring(L".\\") : WindowsPath(NativePath(folder));
     search += L'*';
     WIN32_FIND_DATAW entry;
-    const HANDLE find = FindFirstFileExW(search.c_str(), FindExInfoBasic, &entry,
-                                         FindExSearchNameMatch, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const HANDLE first = FindFirstFileExW(search.c_str(), FindExInfoBasic, &entry,
+                                          FindExSearchNameMatch, nullptr, 0);
+    if (first == INVALID_HANDLE_VALUE) return;
+    // Closed however the listing ends: a name that cannot be stored throws.
+    const std::unique_ptr<void, CloseFind> find(first);
     std::vector<CString> names;
     do {
         // Regular files only: no folders, and no devices.
         if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) continue;
         const std::wstring name = entry.cFileName;
         if (WildcardMatch(wildcard, name, SameLetter)) names.emplace_back(name);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
     std::sort(names.begin(), names.end());
     for (const CString& name : names) files.push_back(folder + name);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and runs the whole test suite twice: a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error.
+# AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error. Then the
+# threading test alone under ThreadSanitizer, which fails on the first report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -25,3 +26,9 @@ cmake -S . -B build/static -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LI
 cmake --build build/static -j "$jobs" --target siteconfig siteconfig_cli SampleGraphHandlers \
   SiteConfigEndToEndTest siteconfig_cli_tests
 ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install_and_consume|SiteconfigCommand'
+
+echo "== thread sanitizer build (threading test only)"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
+  -DSITECONFIG_BUILD_TOOLS=OFF -DSITECONFIG_WERROR=ON
+cmake --build build/tsan -j "$jobs" --target ThreadingTest
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ThreadingTest

@@ -50,6 +50,9 @@ private:
 
 // A wide string with cheap copies: copies share one buffer (a reference-counted block holding
 // the characters) until one of them is changed. Comparisons are ordinal, code unit by code unit.
+// The count is atomic, so copies of one string may be read, changed and destroyed on different
+// threads at once; one CString object itself needs outside synchronisation while a thread
+// changes it.
 class SITECONFIG_API CString {
 public:
     CString() noexcept = default;
@@ -94,9 +97,11 @@ public:
     }
     void FormatList(const wchar_t* format, std::initializer_list<TOOLS::detail::FormatArg> args);
 
-    // Makes the buffer this string's own, `length` characters long (new ones unset), and
-    // returns it for filling; ReleaseBuffer then sets the final length (-1: up to the first
-    // L'\0'). The pointer is valid until the string is next changed.
+    // Makes the buffer this string's own, `length` characters long (the first ones kept, new ones
+    // unset), and returns it for filling; ReleaseBuffer then sets the final length (-1: up to the
+    // first L'\0'). Copies taken before never see the writes. The pointer is valid until the
+    // string is next changed; until ReleaseBuffer the string must not be copied, since a copy
+    // would share the buffer being written.
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
@@ -128,7 +133,8 @@ private:
         if (rep_) rep_->refs.fetch_add(1, std::memory_order_relaxed);
     }
     void Release();
-    // Makes the buffer this string's own with room for `capacity` characters.
+    // Makes the buffer this string's own with room for `capacity` characters, keeping as many
+    // of its characters as fit.
     void Reserve(int capacity);
     void Append(const wchar_t* text, int length);
 

@@ -5,6 +5,15 @@
 // problems of the files themselves (a file that does not exist or does not parse, an unsupported
 // encoding, nesting too deep to read); they never reach the report sink, so report counts stay
 // exactly those of the checks.
+//
+// Threads: a sink is called on the thread that raised the report or diagnostic, outside any
+// lock of the library. When several threads load or query at once it may be called from all of
+// them at the same time, so it must then be safe for that (the default sinks are: one write to
+// standard error per call). Either sink may be replaced at any time from any thread, even while
+// other threads report and even from inside a sink. A report that another thread began before
+// the replacement may still be running the previous sink when SetLogSink or SetDiagnosticSink
+// returns; the library keeps that sink alive until it ends, but anything the sink refers to must
+// outlive such reports too.
 #pragma once
 
 #include <functional>

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 
+#include <cwchar>
 #include <map>
 
 namespace {
@@ -16,6 +17,83 @@ TEST(CStringTest, CopiesShareUntilChanged) {
     b += L"s";
     EXPECT_EQ(a, CString(L"wall"));
     EXPECT_EQ(b, CString(L"walls"));
+}
+
+TEST(CStringTest, GetBufferSetLengthLeavesEarlierCopiesAlone) {
+    struct Case {
+        const wchar_t* text;
+        int length;           // asked of GetBufferSetLength
+        const wchar_t* fill;  // written into the buffer, terminator included
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"hello world", 3, L"abc", L"abc"},  // shorter than the shared text
+        {L"wall", 4, L"beam", L"beam"},       // as long
+        {L"wall", 40, L"a longer text than before", L"a longer text than before"},
+        {L"", 5, L"slab", L"slab"},  // from nothing
+        {L"column", 0, L"", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "length " << c.length << " over " << c.text);
+        CString original(c.text);
+        const CString before = original;
+        wchar_t* buffer = original.GetBufferSetLength(c.length);
+        EXPECT_EQ(original.GetLength(), c.length);
+        EXPECT_NE(buffer, before.GetString());
+        std::wmemcpy(buffer, c.fill, std::wcslen(c.fill) + 1);
+        original.ReleaseBuffer();
+        EXPECT_EQ(original, CString(c.expected));
+        EXPECT_EQ(before, CString(c.text));
+        EXPECT_EQ(before.GetLength(), static_cast<int>(std::wcslen(c.text)));
+    }
+}
+
+TEST(CStringTest, GetBufferSetLengthKeepsLeadingCharacters) {
+    CString s(L"foundation");
+    const CString copy = s;
+    s.GetBufferSetLength(5);
+    s.ReleaseBuffer();
+    EXPECT_EQ(s, CString(L"found"));
+    EXPECT_EQ(copy, CString(L"foundation"));
+
+    CString alone(L"pipe");
+    wchar_t* buffer = alone.GetBufferSetLength(8);
+    std::wmemcpy(buffer + 4, L"line", 4);
+    alone.ReleaseBuffer(8);
+    EXPECT_EQ(alone, CString(L"pipeline"));
+    alone.GetBufferSetLength(8)[2] = L'\0';
+    alone.ReleaseBuffer();  // up to the first terminator
+    EXPECT_EQ(alone, CString(L"pi"));
+}
+
+TEST(CStringTest, AppendsThatAliasTheString) {
+    struct Case {
+        const char* what;
+        CString (*make)(CString);
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"s += s", [](CString s) { return s += s; }, L"wallwall"},
+        {"s = s + s", [](CString s) { return s = s + s; }, L"wallwall"},
+        {"s += s.Mid(1)", [](CString s) { return s += s.Mid(1); }, L"wallall"},
+        {"s += s.GetString()", [](CString s) { return s += s.GetString(); }, L"wallwall"},
+        {"s += s.GetString() + 2", [](CString s) { return s += s.GetString() + 2; }, L"wallll"},
+        {"s = s.GetString() + s", [](CString s) { return s = s.GetString() + s; }, L"wallwall"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Once on a string of its own, once on one that shares its buffer with a copy.
+        EXPECT_EQ(c.make(CString(L"wall")), CString(c.expected));
+        const CString shared(L"wall");
+        EXPECT_EQ(c.make(shared), CString(c.expected));
+        EXPECT_EQ(shared, CString(L"wall"));
+    }
+    // Repeated doubling grows through several reallocations of its own buffer.
+    CString grown(L"ab");
+    for (int i = 0; i < 10; ++i) grown += grown;
+    EXPECT_EQ(grown.GetLength(), 2 << 10);
+    EXPECT_EQ(grown.Find(L"ba"), 1);
+    EXPECT_EQ(grown.Right(2), CString(L"ab"));
 }
 
 TEST(CStringTest, EmptyStrings) {
