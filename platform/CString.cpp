@@ -48,6 +48,7 @@ CString::Rep* CString::Allocate(int capacity) {
     new (&rep->refs) std::atomic<int>(1);
     rep->length = 0;
     rep->capacity = capacity;
+    rep->bufferOut = false;
     rep->text[0] = L'\0';
     return rep;
 }
@@ -60,8 +61,10 @@ void CString::Release() {
     rep_ = nullptr;
 }
 
-CString& CString::operator=(const CString& other) noexcept {
-    if (rep_ != other.rep_) {
+CString& CString::operator=(const CString& other) {
+    if (other.rep_ && other.rep_->bufferOut) {
+        if (this != &other) *this = CString(other);  // a buffer of its own
+    } else if (rep_ != other.rep_) {
         other.Retain();
         Release();
         rep_ = other.rep_;
@@ -108,6 +111,7 @@ wchar_t* CString::GetBufferSetLength(int length) {
     Reserve(length);  // copies taken before keep their text
     rep_->length = length;
     rep_->text[length] = L'\0';
+    rep_->bufferOut = true;
     return rep_->text;
 }
 
@@ -118,6 +122,7 @@ void CString::ReleaseBuffer(int newLength) {
     }
     rep_->length = newLength;
     rep_->text[newLength] = L'\0';
+    rep_->bufferOut = false;
 }
 
 CString::CString(const wchar_t* s) {

@@ -61,9 +61,18 @@ public:
     CString(const std::wstring& s);  // NOLINT(google-explicit-constructor)
     explicit CString(std::wstring_view s);
     CString(wchar_t ch, int repeat);
-    CString(const CString& other) noexcept : rep_(other.rep_) { Retain(); }
+    // Shares the other's buffer, unless that buffer is out for writing (GetBufferSetLength
+    // before ReleaseBuffer): then the copy gets a buffer of its own.
+    CString(const CString& other) : rep_(other.rep_) {
+        if (rep_ && rep_->bufferOut) {
+            rep_ = nullptr;
+            Append(other.GetString(), other.GetLength());
+        } else {
+            Retain();
+        }
+    }
     CString(CString&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
-    CString& operator=(const CString& other) noexcept;
+    CString& operator=(const CString& other);
     CString& operator=(CString&& other) noexcept;
     ~CString() { Release(); }
 
@@ -99,9 +108,9 @@ public:
 
     // Makes the buffer this string's own, `length` characters long (the first ones kept, new ones
     // unset), and returns it for filling; ReleaseBuffer then sets the final length (-1: up to the
-    // first L'\0'). Copies taken before never see the writes. The pointer is valid until the
-    // string is next changed; until ReleaseBuffer the string must not be copied, since a copy
-    // would share the buffer being written.
+    // first L'\0'). Copies taken before never see the writes, and copies taken before
+    // ReleaseBuffer get a buffer of their own. The pointer is valid until the string is next
+    // changed.
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
@@ -125,6 +134,7 @@ private:
         std::atomic<int> refs;
         int length;
         int capacity;
+        bool bufferOut;   // handed out by GetBufferSetLength and not yet released
         wchar_t text[1];  // length + 1 characters, the last L'\0'; allocated to capacity + 1
     };
 

@@ -66,6 +66,27 @@ TEST(CStringTest, GetBufferSetLengthKeepsLeadingCharacters) {
     EXPECT_EQ(alone, CString(L"pi"));
 }
 
+TEST(CStringTest, CopiesTakenWhileTheBufferIsOutKeepTheirText) {
+    CString s(L"beam");
+    wchar_t* buffer = s.GetBufferSetLength(4);
+    const CString constructed = s;  // taken between GetBufferSetLength and ReleaseBuffer
+    CString assigned;
+    assigned = s;
+    std::wmemcpy(buffer, L"slab", 4);
+    s.ReleaseBuffer();
+    EXPECT_EQ(s, CString(L"slab"));
+    EXPECT_EQ(constructed, CString(L"beam"));
+    EXPECT_EQ(assigned, CString(L"beam"));
+
+    // Released, the buffer is shared again, and the next write unshares first.
+    const CString shared = s;
+    EXPECT_EQ(shared.GetString(), s.GetString());
+    s.GetBufferSetLength(4)[0] = L'f';
+    s.ReleaseBuffer();
+    EXPECT_EQ(shared, CString(L"slab"));
+    EXPECT_EQ(s, CString(L"flab"));
+}
+
 TEST(CStringTest, AppendsThatAliasTheString) {
     struct Case {
         const char* what;
