@@ -77,7 +77,7 @@ void CGraphsConfigImpl::GetAllPlugDllPath(const CString& appDir, const CString& 
         CString message;
         message.Format(L"%s names %d plug-in libraries; only the first %d are read", listFile,
                        count, kMaxPlugins);
-        TOOLS::ReportDiagnostic(listFile, 0, 0, message);
+        TOOLS::ReportDiagnostic(listFile, 0, 0, message, L"too-many");
         count = kMaxPlugins;
     }
     for (int i = 0; i < count; ++i) {

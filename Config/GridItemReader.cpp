@@ -199,7 +199,7 @@ bool CGridItemReader::TooDeep(int level) {
         CString message;
         message.Format(L"%s: elements nested deeper than %d levels are not read", m_path,
                        TOOLS::kMaxReadDepth);
-        TOOLS::ReportDiagnostic(m_path, 0, 0, message);
+        TOOLS::ReportDiagnostic(m_path, 0, 0, message, L"too-deep");
     }
     return true;
 }

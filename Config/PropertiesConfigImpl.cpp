@@ -161,7 +161,8 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
     if (level > TOOLS::kMaxReadDepth) {
         TOOLS::ReportDiagnostic(
             TOOLS::CurrentLogContext(), 0, 0,
-            TOOLS::CurrentLogContext() + L": instances nested deeper than 256 levels are not read");
+            TOOLS::CurrentLogContext() + L": instances nested deeper than 256 levels are not read",
+            L"too-deep");
         return;
     }
     for (int i = 0; i < count; ++i) {

@@ -41,7 +41,8 @@ void* CAppDllInstanceMgr::GetDllProcAddress(const CString& path, const char* ent
             const char* why = dlerror();
             TOOLS::ReportDiagnostic(path, 0, 0,
                                     L"cannot load library " + path + L": " +
-                                        TOOLS::WideFromUtf8(std::string(why ? why : "")));
+                                        TOOLS::WideFromUtf8(std::string(why ? why : "")),
+                                    L"plugin-load");
             return nullptr;
         }
         libraries_->byPath.emplace(nativePath, handle);

@@ -44,7 +44,8 @@ void* CAppDllInstanceMgr::GetDllProcAddress(const CString& path, const char* ent
         if (!module) {
             TOOLS::ReportDiagnostic(path, 0, 0,
                                     L"cannot load library " + path + L": " +
-                                        TOOLS::WideFromUtf8(TOOLS::WindowsErrorText(error)));
+                                        TOOLS::WideFromUtf8(TOOLS::WindowsErrorText(error)),
+                                    L"plugin-load");
             return nullptr;
         }
         libraries_->byPath.emplace(windowsPath, module);

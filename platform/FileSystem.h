@@ -31,6 +31,12 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
 bool ReplaceFileAtomically(const std::string& nativePath, const std::string& bytes,
                            std::string& error);
 
+// The diagnostic code of a failed read whose `error` ReadWholeFile gave: "missing-file" when
+// there is no such file (both hosts say so in the same words), else "unreadable-file".
+inline const wchar_t* ReadFailureCode(const std::string& error) {
+    return error == "No such file or directory" ? L"missing-file" : L"unreadable-file";
+}
+
 // The UTF-8 <-> wide conversions of CString.h, for a character buffer.
 inline CString WideFromUtf8(const char* text, size_t length) {
     return WideFromUtf8(std::string_view(text, length));

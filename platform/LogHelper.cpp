@@ -69,6 +69,7 @@ SinkSlot<DiagnosticSink>& DiagnosticSinkSlot() {
 // The library starts no threads; a thread-local stack keeps a host that loads on several
 // threads from mixing up contexts.
 thread_local std::vector<const CString*> g_contexts;
+thread_local ILoadObserver* g_observer = nullptr;
 
 }  // namespace
 
@@ -84,6 +85,10 @@ void CLogHelper::Assert(int condition, const CString& message) {
 
 void CLogHelper::Record(const CString& message) {
     const LogReport report{file_, line_, message, CurrentLogContext()};
+    if (g_observer) {
+        g_observer->OnReport(report);
+        return;
+    }
     const std::shared_ptr<const LogSink> sink = LogSinkSlot().Current();
     (*sink)(report);
 }
@@ -104,8 +109,20 @@ ScopedLogContext::~ScopedLogContext() {
 
 CString CurrentLogContext() { return g_contexts.empty() ? CString() : *g_contexts.back(); }
 
-void ReportDiagnostic(const CString& file, int line, int column, const CString& message) {
-    const Diagnostic diagnostic{file, line, column, message};
+ScopedLoadObserver::ScopedLoadObserver(ILoadObserver* observer)
+    : previous_(std::exchange(g_observer, observer)) {}
+
+ScopedLoadObserver::~ScopedLoadObserver() { g_observer = previous_; }
+
+ILoadObserver* CurrentLoadObserver() { return g_observer; }
+
+void ReportDiagnostic(const CString& file, int line, int column, const CString& message,
+                      const wchar_t* code) {
+    const Diagnostic diagnostic{file, line, column, message, CString(code)};
+    if (g_observer) {
+        g_observer->OnDiagnostic(diagnostic);
+        return;
+    }
     const std::shared_ptr<const DiagnosticSink> sink = DiagnosticSinkSlot().Current();
     (*sink)(diagnostic);
 }

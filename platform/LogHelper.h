@@ -46,7 +46,35 @@ private:
 // The file of the innermost ScopedLogContext, or empty.
 CString CurrentLogContext();
 
-// Sends one diagnostic to the diagnostic sink.
-void ReportDiagnostic(const CString& file, int line, int column, const CString& message);
+// Sends one diagnostic to the diagnostic sink; `code` is one of those listed in
+// SiteConfigReports.h.
+void ReportDiagnostic(const CString& file, int line, int column, const CString& message,
+                      const wchar_t* code);
+
+// Takes the reports and diagnostics raised on one thread while it is installed there, in place
+// of the sinks: a check of a configuration turns them into findings of its own.
+class ILoadObserver {
+public:
+    virtual void OnReport(const LogReport& report) = 0;
+    virtual void OnDiagnostic(const Diagnostic& diagnostic) = 0;
+
+protected:
+    ~ILoadObserver() = default;
+};
+
+// Installs an observer for the calling thread while it lives; scopes nest.
+class ScopedLoadObserver {
+public:
+    explicit ScopedLoadObserver(ILoadObserver* observer);
+    ScopedLoadObserver(const ScopedLoadObserver&) = delete;
+    ScopedLoadObserver& operator=(const ScopedLoadObserver&) = delete;
+    ~ScopedLoadObserver();
+
+private:
+    ILoadObserver* previous_;
+};
+
+// The calling thread's observer, or null.
+ILoadObserver* CurrentLoadObserver();
 
 }  // namespace TOOLS

@@ -123,7 +123,8 @@ bool IsValidUtf8(const std::string& bytes, size_t start) {
 std::wstring DecodeGb18030(const std::string& bytes, const CString& file) {
     iconv_t cd = iconv_open("UTF-8", "GB18030");
     if (cd == reinterpret_cast<iconv_t>(-1)) {
-        ReportDiagnostic(file, 0, 0, L"cannot decode " + file + L": GB18030 is not available");
+        ReportDiagnostic(file, 0, 0, L"cannot decode " + file + L": GB18030 is not available",
+                         L"bad-encoding");
         return std::wstring(WideFromUtf8(bytes).str());
     }
     std::string utf8;
@@ -148,7 +149,7 @@ std::wstring DecodeGb18030(const std::string& bytes, const CString& file) {
     }
     iconv_close(cd);
     if (invalid) {
-        ReportDiagnostic(file, 0, 0, L"invalid GB18030 bytes in " + file);
+        ReportDiagnostic(file, 0, 0, L"invalid GB18030 bytes in " + file, L"bad-encoding");
     }
     return std::wstring(WideFromUtf8(utf8).str());
 }
@@ -246,7 +247,8 @@ bool CProfileFile::Load(const CString& file) {
     std::string bytes;
     std::string error;
     if (!ReadWholeFile(NativePath(file), bytes, error)) {
-        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": " + WideFromUtf8(error));
+        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": " + WideFromUtf8(error),
+                         ReadFailureCode(error));
         return false;
     }
     const std::wstring text = Decode(bytes, file);

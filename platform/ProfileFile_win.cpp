@@ -29,7 +29,7 @@ bool NamesFolder(const std::wstring& path) {
 bool CheckReadable(const CString& file) {
     const std::wstring path = WindowsPath(NativePath(file));
     if (path.empty()) {
-        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": no file named");
+        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": no file named", L"missing-file");
         return false;
     }
     if (!NamesFolder(path)) return true;
@@ -38,7 +38,8 @@ bool CheckReadable(const CString& file) {
         const std::string why = attributes == INVALID_FILE_ATTRIBUTES
                                     ? WindowsErrorText(GetLastError())
                                     : std::string("Is a directory");
-        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": " + WideFromUtf8(why));
+        ReportDiagnostic(file, 0, 0, L"cannot read " + file + L": " + WideFromUtf8(why),
+                         ReadFailureCode(why));
         return false;
     }
     return true;

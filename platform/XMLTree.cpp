@@ -132,14 +132,14 @@ pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
 
 // Sends "cannot <action> <path>[:line:column]: <reason>" to the diagnostics.
 void Diagnose(const wchar_t* action, const CString& path, int line, int column,
-              const std::string& reason) {
+              const std::string& reason, const wchar_t* code) {
     CString message;
     if (line > 0) {
         message.Format(L"cannot %s %s:%d:%d: %s", action, path, line, column, WideFromUtf8(reason));
     } else {
         message.Format(L"cannot %s %s: %s", action, path, WideFromUtf8(reason));
     }
-    ReportDiagnostic(path, line, column, message);
+    ReportDiagnostic(path, line, column, message, code);
 }
 
 class CXMLTree : public IXMLTree {
@@ -216,12 +216,13 @@ bool CXMLTree::LoadFile(const CString& path) {
         const std::string nativePath = NativePath(path);
         std::string error;
         if (!ReadWholeFile(nativePath, buffer_, error)) {
-            Diagnose(L"open", path, 0, 0, error);
+            Diagnose(L"open", path, 0, 0, error, ReadFailureCode(error));
             return false;
         }
         DecodeFailure failure;
         if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
-            Diagnose(L"decode", path, failure.line, failure.column, failure.message);
+            Diagnose(L"decode", path, failure.line, failure.column, failure.message,
+                     L"bad-encoding");
             Reset();
             return false;
         }
@@ -243,17 +244,18 @@ bool CXMLTree::LoadFile(const CString& path) {
                 LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
                                 line, column);
             }
-            Diagnose(L"parse", path, line, column, ParseStatusText(result.status));
+            Diagnose(L"parse", path, line, column, ParseStatusText(result.status), L"parse-error");
             Reset();
             return false;
         }
         if (!document_.document_element()) {
-            Diagnose(L"parse", path, 0, 0, ParseStatusText(pugi::status_no_document_element));
+            Diagnose(L"parse", path, 0, 0, ParseStatusText(pugi::status_no_document_element),
+                     L"parse-error");
             Reset();
             return false;
         }
     } catch (const std::bad_alloc&) {
-        Diagnose(L"load", path, 0, 0, "out of memory");
+        Diagnose(L"load", path, 0, 0, "out of memory", L"unreadable-file");
         Reset();
         return false;
     }
@@ -265,12 +267,13 @@ bool CXMLTree::LoadFile(const CString& path) {
 bool CXMLTree::SaveFile(const CString& path) {
     if (!loaded_) {
         // Writing an empty document would destroy whatever the file holds.
-        Diagnose(L"save", path, 0, 0, "no document loaded");
+        Diagnose(L"save", path, 0, 0, "no document loaded", L"unwritable-file");
         return false;
     }
     if (!editable_) {
         // Its comments and layout were not kept: saving would strip them from the file.
-        Diagnose(L"save", path, 0, 0, "the document was loaded for reading only");
+        Diagnose(L"save", path, 0, 0, "the document was loaded for reading only",
+                 L"unwritable-file");
         return false;
     }
     std::string error;
@@ -290,7 +293,7 @@ bool CXMLTree::SaveFile(const CString& path) {
     } catch (const std::bad_alloc&) {
         error = "out of memory";
     }
-    Diagnose(L"save", path, 0, 0, error);
+    Diagnose(L"save", path, 0, 0, error, L"unwritable-file");
     return false;
 }
 

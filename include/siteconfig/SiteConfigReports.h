@@ -40,6 +40,9 @@ struct Diagnostic {
     int line;         // 1-based, 0 when not known
     int column;       // 1-based, 0 when not known
     CString message;  // e.g. "cannot parse GridTemplate.xml:12:5: mismatched end tag"
+    // What kind of problem, for programs: "missing-file", "unreadable-file", "bad-encoding",
+    // "unwritable-file", "parse-error", "too-deep", "too-many" or "plugin-load".
+    CString code;
 };
 using DiagnosticSink = std::function<void(const Diagnostic&)>;
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "TestSupport.h"
 
 namespace {
@@ -51,11 +54,44 @@ TEST(LogHelperTest, ScopesMayEndOutOfOrder) {
 
 TEST(LogHelperTest, DiagnosticsUseTheirOwnSink) {
     testing_support::ReportCapture capture;
-    TOOLS::ReportDiagnostic(L"x.xml", 3, 4, L"cannot parse x.xml:3:4: bad");
+    TOOLS::ReportDiagnostic(L"x.xml", 3, 4, L"cannot parse x.xml:3:4: bad", L"parse-error");
     ASSERT_EQ(capture.diagnostics.size(), 1u);
     EXPECT_EQ(capture.diagnostics[0].line, 3);
     EXPECT_EQ(capture.diagnostics[0].column, 4);
+    EXPECT_EQ(capture.diagnostics[0].code, CString(L"parse-error"));
     EXPECT_TRUE(capture.reports.empty());
+}
+
+// An observer takes what its own thread raises, instead of the sinks; other threads still
+// reach the sinks.
+TEST(LogHelperTest, AnObserverTakesItsThreadsReportsAndDiagnostics) {
+    struct Observer : TOOLS::ILoadObserver {
+        void OnReport(const TOOLS::LogReport& report) override { lines.push_back(report.line); }
+        void OnDiagnostic(const TOOLS::Diagnostic& d) override { lines.push_back(-d.line); }
+        std::vector<int> lines;
+    };
+    testing_support::ReportCapture capture;
+    Observer outer;
+    Observer inner;
+    {
+        TOOLS::ScopedLoadObserver observing(&outer);
+        TOOLS::CLogHelper(L"PropertiesConfig", 1).Assert(0);
+        {
+            TOOLS::ScopedLoadObserver nested(&inner);
+            TOOLS::ReportDiagnostic(L"x.xml", 2, 1, L"bad", L"parse-error");
+        }
+        std::thread([] { TOOLS::CLogHelper(L"PropertiesConfig", 3).Assert(0); }).join();
+        TOOLS::CLogHelper(L"PropertiesConfig", 4).Assert(0);
+        EXPECT_EQ(TOOLS::CurrentLoadObserver(), &outer);
+    }
+    EXPECT_EQ(TOOLS::CurrentLoadObserver(), nullptr);
+    TOOLS::CLogHelper(L"PropertiesConfig", 5).Assert(0);
+    EXPECT_EQ(outer.lines, (std::vector<int>{1, 4}));
+    EXPECT_EQ(inner.lines, (std::vector<int>{-2}));
+    ASSERT_EQ(capture.reports.size(), 2u);
+    EXPECT_EQ(capture.reports[0].line, 3);
+    EXPECT_EQ(capture.reports[1].line, 5);
+    EXPECT_TRUE(capture.diagnostics.empty());
 }
 
 }  // namespace
