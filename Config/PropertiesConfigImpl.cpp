@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "CheckSession.h"
 #include "GraphLibrary.h"
 #include "LogHelper.h"
 #include "PropShowCfg.h"
@@ -45,7 +46,12 @@ void GetFileList(std::vector<CString>& files, const CString& folder) {
     for (int i = 0; i < count; ++i) {
         if (!tree->IntoChild(L"file", i)) break;
         CString name;
-        if (tree->GetText(name)) files.push_back(folder + name);
+        if (tree->GetText(name)) {
+            files.push_back(folder + name);
+            if (CCheckSession* check = CCheckSession::Current()) {
+                check->Listed(files.back(), folder + L"filelist.cfg", *tree, name);
+            }
+        }
         tree->OutOfElement();
     }
 }
@@ -96,6 +102,10 @@ void CPropertiesConfigImpl::InitPropertyOrigData(const CString& folder) {
         GetPropertyInitData(file, record);
         const EKADOComponentType type = record.compType;
         const CString category = record.category;
+        CCheckSession* check = CCheckSession::Current();
+        if (check && type != KADO::Product::InvalidComponentType) {
+            check->Definition(type, CKADOHandler::GetComponentNameByType(type), file);
+        }
         m_mapOrigProperty.try_emplace(type, std::move(record));
         AddTypeCategory(type, category);
     }
@@ -117,6 +127,10 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
     text = CString();
     tree->GetChildText(L"ClsName", text);
     data.compType = CKADOHandler::GetComponentTypeByName(text);
+    CCheckSession* check = CCheckSession::Current();
+    if (check && data.compType == KADO::Product::InvalidComponentType) {
+        check->UnknownName(L"unknown-type", L"component type", text, path, *tree, L"ClsName");
+    }
     text = CString();
     tree->GetChildText(L"GraphLibId", text);
     data.graphLibId = text;
@@ -132,6 +146,9 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
             tree->GetAttribute(L"Var", name);
             tree->GetAttribute(L"Val", value);
             const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
+            if (check && type == KADO::Product::InvalidParameterType) {
+                check->UnknownName(L"unknown-param", L"parameter", name, path, *tree);
+            }
             if (type == kCategoryParam) {
                 data.category = value;
             } else if (type == kSectionShapeParam) {
@@ -174,17 +191,26 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
         CString graphLibId;
         tree->GetChildText(L"GraphLibId", graphLibId);
         if (!graphLibId.IsEmpty()) record.graphLibId = graphLibId;
+        CCheckSession* check = CCheckSession::Current();
         for (const auto& [name, text] : attributes) {
             if (name == L"clsname") {
                 record.compType = CKADOHandler::GetComponentTypeByName(text);
+                if (check && record.compType == KADO::Product::InvalidComponentType) {
+                    check->UnknownName(L"unknown-type", L"component type", text,
+                                       TOOLS::CurrentLogContext(), *tree);
+                }
             } else if (name == L"insname") {
                 record.initName = text;
             } else {
                 CString value;
                 CString userValue;
                 GetVauleAndUserValue(text, value, userValue);
-                record.params.push_back(
-                    MakeParam(CKADOHandler::GetParamTypeByName(name), userValue, value));
+                const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
+                if (check && type == KADO::Product::InvalidParameterType) {
+                    check->UnknownName(L"unknown-param", L"parameter", name,
+                                       TOOLS::CurrentLogContext(), *tree);
+                }
+                record.params.push_back(MakeParam(type, userValue, value));
             }
         }
         GetInsProperty(tree, record.children, level + 1);
@@ -257,6 +283,7 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
     TOOLS::CBimSerialDataLibrary library;
     CStringArray models;
     library.GetAllModelInfo(path, models);
+    if (CCheckSession* check = CCheckSession::Current()) check->GraphModels(path, models);
     AddGraphModels(models, list);
 }
 

@@ -2,6 +2,9 @@
 // observable behaviour: applications and tests tell them apart by source name and line.
 #pragma once
 
+#include <siteconfig/CString.h>
+#include <siteconfig/SiteConfigCheck.h>
+
 namespace CONFIG {
 
 // Source name of the property configuration, graph handler registry and resource settings.
@@ -39,5 +42,17 @@ constexpr int kComponentKindMissing = 967;
 constexpr int kItemTemplateRepeated = 1036;
 constexpr int kItemTemplateMissing = 1050;
 }  // namespace line
+
+// What each report means for an author, and how a check of the configuration files it.
+struct ReportMeaning {
+    const wchar_t* source;
+    int line;
+    const wchar_t* code;  // the finding's code
+    FindingSeverity severity;
+    const wchar_t* meaning;
+};
+
+// The entry of a report the library raises, or null.
+const ReportMeaning* FindReportMeaning(const CString& source, int line);
 
 }  // namespace CONFIG

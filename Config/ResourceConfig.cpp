@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CheckSession.h"
 #include "LogHelper.h"
 #include "ReportLines.h"
 #include "ResourceConfigImpl.h"
@@ -74,6 +75,7 @@ bool CResourceConfig::Load(const CString& path) {
         tree->GetTagName(key);
         CString value;
         tree->GetAttribute(kValueAttribute, value);
+        if (CCheckSession* check = CCheckSession::Current()) check->SettingsKey(path, key);
         m_pImpl->m_mapValue[key] = value;
         tree->OutOfElement();
     }

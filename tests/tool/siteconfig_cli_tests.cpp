@@ -101,7 +101,7 @@ protected:
 TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     const Result result = Run({"check", SITECONFIG_EXAMPLE_DIR});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_NE(result.out.find("No problems found."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("0 error(s), 0 warning(s)"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("definitions: 12"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("plug-in libraries: 1 of 1 loaded"), std::string::npos) << result.out;
 
@@ -109,7 +109,9 @@ TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     ASSERT_EQ(json.status, 0) << json.err;
     const Json report = Json::parse(json.out);
     EXPECT_TRUE(report.at("clean").get<bool>());
-    EXPECT_TRUE(report.at("problems").empty());
+    EXPECT_EQ(report.at("errors"), 0);
+    EXPECT_EQ(report.at("warnings"), 0);
+    for (const Json& problem : report.at("problems")) EXPECT_EQ(problem.at("severity"), "note");
     EXPECT_EQ(report.at("loaded").at("location views"), 7);
     EXPECT_EQ(report.at("loaded").at("graph handlers"), 6);
 }
@@ -133,7 +135,7 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
          "Display/Views/BeamView.xml", "error"},
         {"missing template file",
          [](const fs::path& root) { fs::remove(root / "Templates/Beam/TBeam.xml"); },
-         "Templates/Beam/TBeam.xml", "error"},
+         "Templates/filelist.cfg", "\"Beam\\TBeam.xml\" does not exist [missing-file]"},
         {"duplicate item template id",
          [](const fs::path& root) {
              Replace(root / "Display/ItemTemplate.xml", "<Item id=\"Color\">",
@@ -152,15 +154,52 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
          },
          "Display/Views/ColumnView.xml", "not a part kind"},
         {"missing plug-in list", [](const fs::path& root) { fs::remove(root / "Plugins.ini"); },
-         "Plugins.ini", "not found"},
+         "Plugins.ini", "[missing-file]"},
         {"plug-in list naming a missing library",
          [](const fs::path& root) {
              Replace(root / "Plugins.ini", "SampleGraphHandlers.so", "Missing.so");
          },
          "Plugins.ini", "Missing.so"},
         {"missing shape-pool folder",
-         [](const fs::path& root) { fs::remove_all(root / "ShapePool"); }, "ShapePool/",
-         "folder not found"},
+         [](const fs::path& root) { fs::remove_all(root / "ShapePool"); }, "ShapePool",
+         "does not exist [missing-folder]"},
+        {"unknown component type",
+         [](const fs::path& root) {
+             Replace(root / "Definitions/Wall_POOL.xml", "<ClsName>Wall<", "<ClsName>Wal<");
+         },
+         "Definitions/Wall_POOL.xml", "unknown component type \"Wal\" [unknown-type]"},
+        {"unknown parameter",
+         [](const fs::path& root) {
+             Replace(root / "Definitions/Wall_POOL.xml", "Var=\"Length\"", "Var=\"Lenght\"");
+         },
+         "Definitions/Wall_POOL.xml", "unknown parameter \"Lenght\" [unknown-param]"},
+        {"two definitions of one type",
+         [](const fs::path& root) {
+             fs::copy(root / "Definitions/Wall_POOL.xml", root / "Definitions/Wall2_POOL.xml");
+         },
+         "Definitions/Wall_POOL.xml",
+         "Wall2_POOL.xml defines the type first [duplicate-definition]"},
+        {"a view for no component type",
+         [](const fs::path& root) {
+             Replace(root / "Display/PropertyLocShow.xml", "typeandsection=\"Slab\"",
+                     "typeandsection=\"Slob\"");
+         },
+         "Display/PropertyLocShow.xml", "\"Slob\" names no component type [unknown-type]"},
+        {"a view at an undefined location",
+         [](const fs::path& root) {
+             Replace(root / "Display/PropertyLocShow.xml", "loc=\"\\基本构件\\板\"",
+                     "loc=\"\\基本构件\\板子\"");
+         },
+         "Display/PropertyLocShow.xml", "warning: view location"},
+        {"a graph-library model id used twice",
+         [](const fs::path& root) {
+             Replace(root / "GraphLibs/GraphLib2.xml", "id=\"GL-WALL-PRECAST\"",
+                     "id=\"GL-WALL-STRAIGHT\"");
+         },
+         "GraphLibs/GraphLib2.xml", "\"GL-WALL-STRAIGHT\" is used twice [duplicate-id]"},
+        {"an empty setting",
+         [](const fs::path& root) { Replace(root / "Resource.xml", "val=\"zh-CN\"", "val=\"\""); },
+         "Resource.xml", "setting \"Language\" has an empty value [empty-value]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -314,7 +353,6 @@ TEST_F(SiteconfigCommand, BadUsageExitsWithTwo) {
     const std::vector<std::vector<std::string>> usages = {
         {},
         {"frobnicate"},
-        {"check"},
         {"check", "/no/such/configuration/folder"},
         {"view", "Wall"},
         {"settings", "Resource.xml"},

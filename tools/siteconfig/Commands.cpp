@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
+#include <siteconfig/SiteConfigCheck.h>
 #include <siteconfig/SiteConfigTables.h>
 #include "Describe.h"
 #include "Findings.h"
@@ -153,7 +156,9 @@ struct QuerySession {
 int Finish(const Options& options, QuerySession& session, Json answer, bool found) {
     answer["reports"] = session.QueryFindings(options);
     Emit(answer, options.json);
-    return found && !session.QueryReported() ? kExitClean : kExitProblems;
+    // Problems of loading fail the command as they fail check; they went to standard error.
+    return found && session.loadFindings == 0 && !session.QueryReported() ? kExitClean
+                                                                          : kExitProblems;
 }
 
 size_t CountRecords(const std::list<CONFIG::PropertyInsData>& records) {
@@ -211,71 +216,118 @@ Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>
 
 }  // namespace
 
+namespace {
+
+CONFIG::ConfigLayout LibraryLayout(const Layout& layout) {
+    CONFIG::ConfigLayout l;
+    l.definitionFolder = layout.PathW("--definitions");
+    l.displayFolder = layout.PathW("--display");
+    l.templateFolder = layout.PathW("--templates");
+    l.propModelFolder = layout.PathW("--models");
+    l.graphLibrary1 = layout.PathW("--graph-lib1");
+    l.graphLibrary2 = layout.PathW("--graph-lib2");
+    l.shapePoolFolder = layout.PathW("--shape-pool");
+    l.pluginList = layout.PathW("--plugins");
+    l.resourceFile = layout.PathW("--resource");
+    l.appDir = TOOLS::WideFromUtf8(layout.ResolvedAppDir());
+    return l;
+}
+
+// "FILE:LINE:COL: severity: message [code]", the file relative to the root.
+std::string CheckLine(const CONFIG::ConfigFinding& finding, const std::string& severity,
+                      const std::string& root, bool colour) {
+    std::string where =
+        finding.file.IsEmpty() ? "(layout)" : DisplayPath(TOOLS::Utf8FromWide(finding.file), root);
+    if (finding.line > 0) {
+        where += ":" + std::to_string(finding.line);
+        if (finding.column > 0) where += ":" + std::to_string(finding.column);
+    }
+    std::string shown = severity;
+    if (colour) {
+        const char* code = severity == "error"     ? "\033[1;31m"
+                           : severity == "warning" ? "\033[1;35m"
+                                                   : "\033[1;36m";
+        shown = code + severity + "\033[0m";
+    }
+    return where + ": " + shown + ": " + TOOLS::Utf8FromWide(finding.message) + " [" +
+           TOOLS::Utf8FromWide(finding.code) + "]";
+}
+
+}  // namespace
+
 int RunCheck(const Options& options) {
     int status = kExitClean;
     if (!RootIsUsable(options, status)) return status;
     const Layout& layout = options.layout;
-    FindingCollector findings;
+    std::unique_ptr<CONFIG::CPropertiesConfig> config;
+    const std::vector<CONFIG::ConfigFinding> all =
+        CONFIG::CheckConfiguration(LibraryLayout(layout), CONFIG::CheckOptions(), &config);
 
-    auto config = LoadProperties(layout);
-
+    // What the summary counts; the check itself has said everything about these already.
+    FindingCollector muted;
+    muted.SetMuted(true);
     CONFIG::CResourceConfig settings;
-    settings.SetAppDir(TOOLS::WideFromUtf8(layout.ResolvedAppDir()));
-    const std::string resourceFile = layout.Path("--resource");
-    std::error_code ec;
-    if (fs::exists(resourceFile, ec) && !settings.Load(TOOLS::WideFromUtf8(resourceFile))) {
-        findings.Add({Finding::Kind::kCheck,
-                      resourceFile,
-                      0,
-                      0,
-                      {},
-                      0,
-                      "settings file has no \"Config\" element",
-                      {}});
-    }
+    settings.Load(layout.PathW("--resource"));
     const auto values = CONFIG::CConfigTables::GetResourceValues(settings);
-    // Read every value as the application does: empty values and unresolvable paths report.
-    for (const auto& entry : values) settings.GetValue(entry.first);
-
     PluginScan plugins;
+    std::error_code ec;
     const std::string listFile = layout.Path("--plugins");
-    if (fs::exists(listFile, ec)) plugins.Run(layout.ResolvedAppDir(), listFile, findings);
+    if (fs::exists(listFile, ec)) plugins.Run(layout.ResolvedAppDir(), listFile, muted);
 
-    // Missing parts load as empty tables without a word from the library; say so here.
-    for (const Layout::Part& part : layout.parts) {
-        const std::string path = layout.Path(part.flag);
-        if (fs::exists(path, ec) || findings.HasDiagnosticFor(path)) continue;
-        findings.Add({Finding::Kind::kCheck,
-                      path,
-                      0,
-                      0,
-                      {},
-                      0,
-                      std::string(part.folder ? "folder" : "file") + " not found (" +
-                          part.description + ", " + part.flag + ")",
-                      {}});
+    size_t counts[3] = {0, 0, 0};
+    Json problems = Json::array();
+    std::vector<std::string> lines;
+    const bool colour = !options.json && ::isatty(STDOUT_FILENO);
+    for (const CONFIG::ConfigFinding& finding : all) {
+        auto severity = finding.severity;
+        if (options.werror && severity == CONFIG::FindingSeverity::kWarning) {
+            severity = CONFIG::FindingSeverity::kError;
+        }
+        ++counts[static_cast<int>(severity)];
+        if (options.quiet && severity != CONFIG::FindingSeverity::kError) continue;
+        const std::string name = TOOLS::Utf8FromWide(CONFIG::SeverityName(severity));
+        if (options.json) {
+            Json j;
+            j["severity"] = name;
+            j["code"] = TOOLS::Utf8FromWide(finding.code);
+            j["file"] = finding.file.IsEmpty()
+                            ? Json(nullptr)
+                            : Json(DisplayPath(TOOLS::Utf8FromWide(finding.file), layout.root));
+            j["line"] = finding.line > 0 ? Json(finding.line) : Json(nullptr);
+            j["column"] = finding.column > 0 ? Json(finding.column) : Json(nullptr);
+            j["message"] = TOOLS::Utf8FromWide(finding.message);
+            j["text"] =
+                finding.text.IsEmpty() ? Json(nullptr) : Json(TOOLS::Utf8FromWide(finding.text));
+            problems.push_back(std::move(j));
+        } else {
+            lines.push_back(CheckLine(finding, name, layout.root, colour));
+        }
     }
-
-    const bool clean = findings.findings().empty();
+    const bool failed = counts[0] + counts[1] > 0;
     if (options.json) {
         Json j;
         j["root"] = layout.root;
-        j["clean"] = clean;
-        j["problems"] = Findings(findings, 0, layout.root);
+        j["clean"] = !failed;
+        j["errors"] = counts[0];
+        j["warnings"] = counts[1];
+        j["notes"] = counts[2];
+        j["problems"] = std::move(problems);
         j["loaded"] = Summary(*config, values, plugins);
         Emit(j, true);
-    } else {
-        PrintFindings(std::cout, findings, 0, layout.root);
-        std::cout << (clean ? "" : "\n") << "Loaded " << layout.root << ":\n";
+        return failed ? kExitProblems : kExitClean;
+    }
+    for (const std::string& line : lines) std::cout << line << '\n';
+    if (!options.quiet) {
+        std::cout << (lines.empty() ? "" : "\n") << "Loaded " << layout.root << ":\n";
         const Json summary = Summary(*config, values, plugins);
         for (const auto& [what, count] : summary.items()) {
             std::cout << "  " << what << ": "
                       << (count.is_string() ? count.get<std::string>() : count.dump()) << '\n';
         }
-        std::cout << (clean ? "No problems found.\n"
-                            : std::to_string(findings.findings().size()) + " problem(s) found.\n");
     }
-    return clean ? kExitClean : kExitProblems;
+    std::cout << counts[0] << " error(s), " << counts[1] << " warning(s), " << counts[2]
+              << " note(s)\n";
+    return failed ? kExitProblems : kExitClean;
 }
 
 int RunDump(const Options& options) {
@@ -286,7 +338,7 @@ int RunDump(const Options& options) {
     const Json dump = DumpConfig(*session.config);
     session.findings.SetMuted(false);
     Emit(dump, options.json);
-    return kExitClean;
+    return session.loadFindings == 0 ? kExitClean : kExitProblems;
 }
 
 int RunType(const Options& options, const std::string& category) {

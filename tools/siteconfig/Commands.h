@@ -15,6 +15,8 @@ constexpr int kExitUsage = 2;
 struct Options {
     Layout layout;
     bool json = false;
+    bool quiet = false;   // check: errors only
+    bool werror = false;  // check: warnings count as errors
 };
 
 int RunCheck(const Options& options);

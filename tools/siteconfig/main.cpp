@@ -56,13 +56,17 @@ int main(int argc, char** argv) {
 
     auto* check = app.add_subcommand(
         "check",
-        "Load everything as the application does; print every report and diagnostic "
-        "with its file, then what was loaded");
-    check->add_option("ROOT", options.layout.root, "Configuration root")->required();
+        "Load everything as the application does and print every problem as "
+        "FILE:LINE:COL: error|warning|note: message [code], then what was loaded");
+    check->add_option("ROOT", options.layout.root,
+                      "Configuration root (default: --root, else the current folder)");
+    check->add_flag("-q,--quiet", options.quiet, "Print errors only");
+    check->add_flag("--werror", options.werror, "Count warnings as errors");
 
     auto* dump = app.add_subcommand(
         "dump", "Print every table in a stable order (for diff); reports go to stderr");
-    dump->add_option("ROOT", options.layout.root, "Configuration root")->required();
+    dump->add_option("ROOT", options.layout.root,
+                     "Configuration root (default: --root, else the current folder)");
 
     auto* type = app.add_subcommand("type",
                                     "The component type of a category text, with its "
@@ -115,6 +119,7 @@ int main(int argc, char** argv) {
         return status == 0 ? sctool::kExitClean : sctool::kExitUsage;
     }
 
+    if (options.layout.root.empty()) options.layout.root = ".";
     try {
         if (*check) return sctool::RunCheck(options);
         if (*dump) return sctool::RunDump(options);

@@ -1,0 +1,110 @@
+#include "CheckSession.h"
+
+#include <algorithm>
+
+#include "ReportLines.h"
+
+namespace CONFIG {
+namespace {
+
+thread_local CCheckSession* g_session = nullptr;
+
+int LastOf(const CString& text, wchar_t ch) {
+    for (int i = text.GetLength() - 1; i >= 0; --i) {
+        if (text[i] == ch) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+CCheckSession::CCheckSession() : m_observing(this), m_previous(g_session) { g_session = this; }
+
+CCheckSession::~CCheckSession() { g_session = m_previous; }
+
+CCheckSession* CCheckSession::Current() { return g_session; }
+
+void CCheckSession::Add(FindingSeverity severity, const wchar_t* code, const CString& file,
+                        int line, int column, const CString& message, const CString& text) {
+    m_findings.push_back({severity, CString(code), file, line, column, message, text});
+}
+
+void CCheckSession::OnReport(const TOOLS::LogReport& report) {
+    const ReportMeaning* meaning = FindReportMeaning(report.file, report.line);
+    CString message = meaning ? CString(meaning->meaning) : CString(L"check failed");
+    if (!report.message.IsEmpty()) message = report.message + L": " + message;
+    Add(meaning ? meaning->severity : FindingSeverity::kError,
+        meaning ? meaning->code : L"check-failed", report.context, 0, 0, message);
+}
+
+void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {
+    // A listed file that is missing is the listing's mistake: point at the line that names it.
+    const auto listed = m_listed.find(diagnostic.file);
+    if (diagnostic.code == L"missing-file" && listed != m_listed.end()) {
+        const Listing& listing = listed->second;
+        Add(FindingSeverity::kError, L"missing-file", listing.file, listing.line, 0,
+            L"the listed file \"" + listing.name + L"\" does not exist", listing.name);
+        return;
+    }
+    Add(FindingSeverity::kError, diagnostic.code.IsEmpty() ? L"unreadable-file" : diagnostic.code,
+        diagnostic.file, diagnostic.line, diagnostic.column, diagnostic.message);
+}
+
+void CCheckSession::Position(TOOLS::IXMLTree&, int& line, int& column) {
+    line = 0;
+    column = 0;
+}
+
+void CCheckSession::UnknownName(const wchar_t* code, const wchar_t* what, const CString& text,
+                                const CString& file, TOOLS::IXMLTree& tree,
+                                const wchar_t* childTag) {
+    int line = 0;
+    int column = 0;
+    if (!childTag) {
+        Position(tree, line, column);
+    } else if (tree.IntoChild(childTag, 0)) {
+        Position(tree, line, column);
+        tree.OutOfElement();
+    }
+    const CString shown = text.IsEmpty() ? CString(L"(empty)") : L"\"" + text + L"\"";
+    Add(FindingSeverity::kError, code, file, line, column,
+        CString(L"unknown ") + what + L" " + shown, text);
+}
+
+void CCheckSession::Listed(const CString& listed, const CString& listing, TOOLS::IXMLTree& tree,
+                           const CString& name) {
+    int line = 0;
+    int column = 0;
+    Position(tree, line, column);
+    m_listed.emplace(listed, Listing{listing, line, name});
+}
+
+void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
+                               const CString& file) {
+    const auto [first, added] = m_definitionFiles.emplace(type, file);
+    if (added) return;
+    // Both files lie in the definition folder: its name says which.
+    const CString& winner = first->second;
+    const int slash = std::max(LastOf(winner, L'/'), LastOf(winner, L'\\'));
+    Add(FindingSeverity::kError, L"duplicate-definition", file, 0, 0,
+        L"this definition of \"" + typeName + L"\" is ignored: " + winner.Mid(slash + 1) +
+            L" defines the type first",
+        typeName);
+}
+
+void CCheckSession::GraphModels(const CString& file, const CStringArray& models) {
+    for (int i = 2; i < models.GetSize(); i += 3) {
+        const CString& id = models[i];
+        if (id.IsEmpty() || m_modelIds.insert(id).second) continue;
+        Add(FindingSeverity::kWarning, L"duplicate-id", file, 0, 0,
+            L"graph-library model id \"" + id + L"\" is used twice", id);
+    }
+}
+
+void CCheckSession::SettingsKey(const CString& file, const CString& key) {
+    if (m_settingsKeys.emplace(file, key).second) return;
+    Add(FindingSeverity::kWarning, L"duplicate-key", file, 0, 0,
+        L"setting \"" + key + L"\" appears twice; the later value wins", key);
+}
+
+}  // namespace CONFIG

@@ -1,0 +1,80 @@
+// The findings of one check of a configuration, gathered on the thread that loads it.
+#pragma once
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include <siteconfig/CString.h>
+#include <siteconfig/KadoTypes.h>
+#include <siteconfig/SiteConfigCheck.h>
+
+#include "LogHelper.h"
+#include "XMLTree.h"
+
+namespace CONFIG {
+
+class CCheckSession final : public TOOLS::ILoadObserver {
+public:
+    // Installs itself for the calling thread: from now on that thread's reports and diagnostics
+    // become findings, and the readers tell it what only a check wants to know.
+    CCheckSession();
+    CCheckSession(const CCheckSession&) = delete;
+    CCheckSession& operator=(const CCheckSession&) = delete;
+    ~CCheckSession();
+
+    // The session of the calling thread, or null (every load of an application).
+    static CCheckSession* Current();
+
+    void Add(FindingSeverity severity, const wchar_t* code, const CString& file, int line,
+             int column, const CString& message, const CString& text = CString());
+
+    // A name the readers do not know ("unknown-type", "unknown-param", ...) at the cursor's
+    // element of `tree`, or at its first child `childTag` when given.
+    void UnknownName(const wchar_t* code, const wchar_t* what, const CString& text,
+                     const CString& file, TOOLS::IXMLTree& tree, const wchar_t* childTag = nullptr);
+
+    void OnReport(const TOOLS::LogReport& report) override;
+    void OnDiagnostic(const TOOLS::Diagnostic& diagnostic) override;
+
+    // What the readers met.
+    // A "filelist.cfg" entry (the cursor's element of `tree`) naming `listed`: a listed file
+    // that is missing is reported at that entry.
+    void Listed(const CString& listed, const CString& listing, TOOLS::IXMLTree& tree,
+                const CString& name);
+    // A definition file of `type`; a second one for a type is a finding.
+    void Definition(EKADOComponentType type, const CString& typeName, const CString& file);
+    // The models of one graph library, three texts each (location, name, identifier).
+    void GraphModels(const CString& file, const CStringArray& models);
+    // A settings key read from `file`; a second one of the same key is a finding.
+    void SettingsKey(const CString& file, const CString& key);
+
+    const std::set<CString>& ModelIds() const { return m_modelIds; }
+    // The file the definition of `type` came from; empty when unknown.
+    CString DefinitionFile(EKADOComponentType type) const {
+        const auto found = m_definitionFiles.find(type);
+        return found == m_definitionFiles.end() ? CString() : found->second;
+    }
+    std::vector<ConfigFinding>& Findings() { return m_findings; }
+
+private:
+    // Line and column of the cursor's element; zeros when the tree cannot say.
+    static void Position(TOOLS::IXMLTree& tree, int& line, int& column);
+
+    struct Listing {
+        CString file;
+        int line;
+        CString name;
+    };
+
+    TOOLS::ScopedLoadObserver m_observing;
+    CCheckSession* m_previous;
+    std::vector<ConfigFinding> m_findings;
+    std::map<CString, Listing> m_listed;
+    std::map<EKADOComponentType, CString> m_definitionFiles;
+    std::set<CString> m_modelIds;
+    std::set<std::pair<CString, CString>> m_settingsKeys;
+};
+
+}  // namespace CONFIG

@@ -1,0 +1,222 @@
+#include <siteconfig/SiteConfigCheck.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <utility>
+
+#include <siteconfig/CGraphsConfig.h>
+#include <siteconfig/CResourceConfig.h>
+#include <siteconfig/SiteConfigTables.h>
+
+#include "CheckSession.h"
+#include "FileSystem.h"
+#include "Tools.h"
+
+namespace CONFIG {
+namespace {
+
+bool IsFolder(const CString& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(std::filesystem::u8path(TOOLS::NativePath(path)), ignored);
+}
+
+// The application's host, remembering which libraries it could not resolve.
+class RecordingHost : public APP::IAppDllInstanceMgr {
+public:
+    void* GetDllProcAddress(const CString& path, const char* entry) override {
+        void* address = m_host.GetDllProcAddress(path, entry);
+        if (!address) m_unresolved.push_back(path);
+        return address;
+    }
+    const std::vector<CString>& Unresolved() const { return m_unresolved; }
+
+private:
+    APP::CAppDllInstanceMgr m_host;
+    std::vector<CString> m_unresolved;
+};
+
+void CheckPlugins(const ConfigLayout& layout, CCheckSession& session) {
+    RecordingHost host;
+    const size_t before = session.Findings().size();
+    CGraphsConfig graphs(layout.appDir, layout.pluginList, &host);
+    // The host names a library that does not load; the author needs the list that names it.
+    std::set<CString> named;
+    for (size_t i = before; i < session.Findings().size(); ++i) {
+        ConfigFinding& finding = session.Findings()[i];
+        if (finding.code != L"plugin-load") continue;
+        finding.text = finding.file;
+        finding.file = layout.pluginList;
+        named.insert(finding.text);
+    }
+    for (const CString& library : host.Unresolved()) {
+        if (named.count(library)) continue;
+        session.Add(FindingSeverity::kError, L"plugin-entry", layout.pluginList, 0, 0,
+                    L"plug-in library \"" + library + L"\" does not export GraphHandlerCreater",
+                    library);
+    }
+}
+
+// The type name of a type-and-section text ("Wall_直形墙" -> "Wall").
+CString TypeNameOf(const CString& typeAndSection) {
+    const int underscore = typeAndSection.Find(L'_');
+    return underscore < 0 ? typeAndSection : typeAndSection.Left(underscore);
+}
+
+void CheckDisplayReferences(const CConfigTables& tables, const CString& locationFile,
+                            CCheckSession& session) {
+    const std::vector<CString> defined = tables.GetDefineLocs();
+    const std::set<CString> definedSet(defined.begin(), defined.end());
+    std::set<std::pair<CString, CString>> seen;
+    for (const LocationViewInfo& view : tables.GetLocationViews()) {
+        if (!view.loc.IsEmpty() && !definedSet.count(view.loc)) {
+            session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, 0, 0,
+                        L"view location \"" + view.loc + L"\" is not a defined location", view.loc);
+        }
+        for (const CString& typeAndSection : view.typeAndSections) {
+            const CString typeName = TypeNameOf(typeAndSection);
+            if (TOOLS::CKADOHandler::GetComponentTypeByName(typeName) ==
+                KADO::Product::InvalidComponentType) {
+                session.Add(FindingSeverity::kError, L"unknown-type", locationFile, 0, 0,
+                            L"view for \"" + typeAndSection + L"\" names no component type",
+                            typeAndSection);
+            }
+            if (!seen.emplace(view.loc, typeAndSection).second) {
+                session.Add(FindingSeverity::kWarning, L"duplicate-entry", locationFile, 0, 0,
+                            L"a second view for \"" + typeAndSection + L"\" at \"" + view.loc +
+                                L"\" is never chosen",
+                            typeAndSection);
+            }
+        }
+    }
+}
+
+// A definition's graph-library identifier may name an entry of the application's own graph
+// library, which a layout does not hold: one that neither of the layout's libraries has is
+// worth a note, not a failure.
+void CheckGraphLibIds(const CConfigTables& tables, CCheckSession& session) {
+    const std::set<CString>& ids = session.ModelIds();
+    if (ids.empty()) return;  // no graph library to refer to
+    for (const auto& [type, definition] : tables.GetDefinitions()) {
+        if (definition.graphLibId.IsEmpty() || ids.count(definition.graphLibId)) continue;
+        session.Add(FindingSeverity::kNote, L"dangling-reference", session.DefinitionFile(type), 0,
+                    0,
+                    L"graph-library model \"" + definition.graphLibId +
+                        L"\" is in neither graph library of the layout",
+                    definition.graphLibId);
+    }
+}
+
+// A value that reads as a relative path ("Resource\Images\", "..\Data", "./x") but is not
+// written ".\", the one form the settings store resolves against the application folder.
+bool IsUnresolvedRelativePath(const CString& value) {
+    int separator = value.Find(L'\\');
+    const int slash = value.Find(L'/');
+    if (separator < 0 || (slash >= 0 && slash < separator)) separator = slash;
+    if (separator <= 0) return false;  // no path, or a rooted one
+    const CString first = value.Left(separator);
+    if (first.Find(L' ') >= 0 || first[first.GetLength() - 1] == L':')
+        return false;  // text, drive, URL
+    return !(first == L"." && value[separator] == L'\\');
+}
+
+void CheckSettings(const CResourceConfig& settings, const CString& file, CCheckSession& session) {
+    for (const auto& [key, value] : CConfigTables::GetResourceValues(settings)) {
+        if (key == L"AppDir") continue;  // set by the application, not stored
+        if (value.IsEmpty()) {
+            session.Add(FindingSeverity::kWarning, L"empty-value", file, 0, 0,
+                        L"setting \"" + key + L"\" has an empty value", key);
+        } else if (IsUnresolvedRelativePath(value)) {
+            session.Add(FindingSeverity::kWarning, L"relative-path", file, 0, 0,
+                        L"setting \"" + key + L"\" is a relative path not written \".\\\"; it " +
+                            L"is not resolved against the application folder",
+                        value);
+        }
+    }
+}
+
+// One cause, one finding: a missing folder is not also each file in it, and a missing file is
+// not also what its absence leaves empty.
+void DropConsequences(const ConfigLayout& layout, std::vector<ConfigFinding>& findings) {
+    const CString folders[] = {layout.definitionFolder, layout.displayFolder, layout.templateFolder,
+                               layout.propModelFolder, layout.shapePoolFolder};
+    std::vector<ConfigFinding> kept;
+    std::vector<CString> missingFolders;
+    for (const CString& folder : folders) {
+        if (folder.IsEmpty() || IsFolder(folder)) continue;
+        missingFolders.push_back(folder);
+        kept.push_back({FindingSeverity::kError, CString(L"missing-folder"), folder, 0, 0,
+                        L"folder \"" + folder + L"\" does not exist", folder});
+    }
+    std::set<CString> missingFiles;
+    for (ConfigFinding& finding : findings) {
+        const bool inMissingFolder =
+            std::any_of(missingFolders.begin(), missingFolders.end(), [&](const CString& f) {
+                return finding.file.GetLength() >= f.GetLength() &&
+                       finding.file.Left(f.GetLength()) == f;
+            });
+        if (inMissingFolder) continue;
+        if (missingFiles.count(finding.file)) continue;
+        if (finding.code == L"missing-file" && finding.line == 0) missingFiles.insert(finding.file);
+        kept.push_back(std::move(finding));
+    }
+    findings = std::move(kept);
+}
+
+}  // namespace
+
+std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
+                                              const CheckOptions& options,
+                                              std::unique_ptr<CPropertiesConfig>* loaded) {
+    std::vector<ConfigFinding> findings;
+    std::unique_ptr<CPropertiesConfig> config;
+    {
+        CCheckSession session;
+        config = std::make_unique<CPropertiesConfig>(layout.definitionFolder, layout.displayFolder,
+                                                     layout.templateFolder, layout.propModelFolder,
+                                                     layout.graphLibrary1, layout.graphLibrary2,
+                                                     layout.shapePoolFolder);
+        CResourceConfig settings;
+        if (!layout.resourceFile.IsEmpty()) {
+            settings.SetAppDir(layout.appDir);
+            settings.Load(layout.resourceFile);
+        }
+        if (!layout.pluginList.IsEmpty() && options.loadPlugins) CheckPlugins(layout, session);
+        if (options.extraChecks) {
+            const CConfigTables tables(*config);
+            CheckDisplayReferences(tables, layout.displayFolder + L"PropertyLocShow.xml", session);
+            CheckGraphLibIds(tables, session);
+            if (!layout.resourceFile.IsEmpty()) {
+                CheckSettings(settings, layout.resourceFile, session);
+            }
+        }
+        findings = std::move(session.Findings());
+    }
+    DropConsequences(layout, findings);
+    // Each file's findings together, files in the order they were first met, lines in order.
+    std::map<CString, size_t> fileRank;
+    for (const ConfigFinding& finding : findings) fileRank.emplace(finding.file, fileRank.size());
+    std::stable_sort(findings.begin(), findings.end(),
+                     [&](const ConfigFinding& a, const ConfigFinding& b) {
+                         const size_t ra = fileRank[a.file];
+                         const size_t rb = fileRank[b.file];
+                         return ra != rb ? ra < rb : a.line < b.line;
+                     });
+    if (loaded) *loaded = std::move(config);
+    return findings;
+}
+
+const wchar_t* SeverityName(FindingSeverity severity) {
+    switch (severity) {
+        case FindingSeverity::kError:
+            return L"error";
+        case FindingSeverity::kWarning:
+            return L"warning";
+        case FindingSeverity::kNote:
+            return L"note";
+    }
+    return L"error";
+}
+
+}  // namespace CONFIG
