@@ -1,6 +1,7 @@
 #include "LocationIndex.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "Tools.h"
@@ -8,21 +9,6 @@
 namespace CONFIG {
 
 namespace {
-
-struct Keyed {
-    std::wstring_view key;
-    size_t position;
-};
-
-// The positions of `keyed` in the order of their keys.
-std::vector<size_t> PositionsByKey(std::vector<Keyed>& keyed) {
-    std::sort(keyed.begin(), keyed.end(),
-              [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
-    std::vector<size_t> positions;
-    positions.reserve(keyed.size());
-    for (const Keyed& entry : keyed) positions.push_back(entry.position);
-    return positions;
-}
 
 bool IsValidLocation(const CString& text) { return TOOLS::CLocHandler(text, L'\\').IsValid(); }
 
@@ -32,6 +18,9 @@ CString MajorCategory(const CString& loc) {
     return handler.GetDaLei();
 }
 
+// The text after the first character, where a collected text begins.
+std::wstring_view Suffix(const CString& text) { return text.str().substr(1); }
+
 bool IsOneCharacterRepeated(std::wstring_view text) {
     return std::all_of(text.begin(), text.end(), [&](wchar_t c) { return c == text.front(); });
 }
@@ -39,23 +28,24 @@ bool IsOneCharacterRepeated(std::wstring_view text) {
 }  // namespace
 
 CLocationIndex::CLocationIndex(const std::vector<CString>& shown, const SectionTable& sections)
-    : m_shown(shown) {
-    std::vector<Keyed> byText;
-    std::vector<Keyed> firstTwoDiffer;
-    std::vector<Keyed> firstTwoEqual;
-    byText.reserve(m_shown.size());
-    for (size_t position = 0; position < m_shown.size(); ++position) {
-        const std::wstring_view text = m_shown[position].str();
-        byText.push_back({text, position});
-        // A collected text is never empty, so it needs a character after the first.
-        if (text.size() < 2) continue;
-        (text[0] == text[1] ? firstTwoEqual : firstTwoDiffer).push_back({text.substr(1), position});
+    : m_byText(shown.size()) {
+    std::iota(m_byText.begin(), m_byText.end(), size_t{0});
+    std::sort(m_byText.begin(), m_byText.end(),
+              [&](size_t a, size_t b) { return shown[a].str() < shown[b].str(); });
+
+    // A collected text is never empty, so it needs a character after the first.
+    m_bySuffix.reserve(shown.size());
+    for (size_t position = 0; position < shown.size(); ++position) {
+        if (shown[position].GetLength() >= 2) m_bySuffix.push_back(position);
     }
-    m_byText = PositionsByKey(byText);
-    m_bySuffix = PositionsByKey(firstTwoDiffer);
-    m_sameStart = m_bySuffix.size();
-    const std::vector<size_t> equal = PositionsByKey(firstTwoEqual);
-    m_bySuffix.insert(m_bySuffix.end(), equal.begin(), equal.end());
+    const auto firstTwoDiffer = [&](size_t position) {
+        return shown[position][0] != shown[position][1];
+    };
+    const auto bySuffix = [&](size_t a, size_t b) { return Suffix(shown[a]) < Suffix(shown[b]); };
+    const auto equalStart = std::partition(m_bySuffix.begin(), m_bySuffix.end(), firstTwoDiffer);
+    std::sort(m_bySuffix.begin(), equalStart, bySuffix);
+    std::sort(equalStart, m_bySuffix.end(), bySuffix);
+    m_sameStart = static_cast<size_t>(equalStart - m_bySuffix.begin());
 
     for (const auto& [key, texts] : sections) {
         SectionKey& entry = m_sections.emplace_hint(m_sections.end(), key, SectionKey())->second;
@@ -63,18 +53,21 @@ CLocationIndex::CLocationIndex(const std::vector<CString>& shown, const SectionT
         for (const CString& text : texts) {
             ListedText listed{text, IsValidLocation(text), Collected()};
             if (listed.valid) {
-                entry.listedShown = entry.listedShown || IsShown(text);
+                entry.listedShown = entry.listedShown || IsShown(shown, text);
             } else {
-                listed.collected = Collect(text.str());
+                listed.collected = Collect(shown, text.str());
+                KeepInListOrder(listed.collected, shown.size());
                 entry.listedShown = entry.listedShown || listed.collected.Any();
             }
             entry.texts.push_back(std::move(listed));
         }
-        entry.asCategory = Collect(key.str());
+        entry.asCategory = Collect(shown, key.str());
+        KeepInListOrder(entry.asCategory, shown.size());
     }
 }
 
-CLocationIndex::Collected CLocationIndex::Collect(std::wstring_view text) const {
+CLocationIndex::Collected CLocationIndex::Collect(const std::vector<CString>& shown,
+                                                  std::wstring_view text) const {
     Collected collected;
     // The empty text occurs first at index 0 of every text.
     if (text.empty()) return collected;
@@ -82,9 +75,9 @@ CLocationIndex::Collected CLocationIndex::Collect(std::wstring_view text) const 
         const auto from = m_bySuffix.begin() + static_cast<std::ptrdiff_t>(begin);
         const auto to = m_bySuffix.begin() + static_cast<std::ptrdiff_t>(end);
         const auto lower = std::partition_point(
-            from, to, [&](size_t position) { return Suffix(position) < text; });
+            from, to, [&](size_t position) { return Suffix(shown[position]) < text; });
         const auto upper = std::partition_point(lower, to, [&](size_t position) {
-            return Suffix(position).substr(0, text.size()) == text;
+            return Suffix(shown[position]).substr(0, text.size()) == text;
         });
         first = static_cast<size_t>(lower - m_bySuffix.begin());
         last = static_cast<size_t>(upper - m_bySuffix.begin());
@@ -99,27 +92,50 @@ CLocationIndex::Collected CLocationIndex::Collect(std::wstring_view text) const 
     return collected;
 }
 
-void CLocationIndex::AppendCollected(const Collected& collected, std::vector<CString>& locs) const {
-    if (!collected.Any()) return;
-    std::vector<size_t> positions;
+void CLocationIndex::AppendPositions(const Collected& collected,
+                                     std::vector<size_t>& positions) const {
     for (int part = 0; part < 2; ++part) {
         positions.insert(positions.end(),
                          m_bySuffix.begin() + static_cast<std::ptrdiff_t>(collected.first[part]),
                          m_bySuffix.begin() + static_cast<std::ptrdiff_t>(collected.last[part]));
     }
-    // Ordered by text in the index, collected in list order.
-    std::sort(positions.begin(), positions.end());
-    for (size_t position : positions) locs.push_back(m_shown[position]);
 }
 
-void CLocationIndex::AppendSectionLocs(const CString& loc, std::vector<CString>& locs) const {
+void CLocationIndex::KeepInListOrder(Collected& collected, size_t limit) {
+    const size_t count = collected.Count();
+    if (count == 0 || m_inListOrder.size() + count > limit) return;
+    collected.inListOrder = m_inListOrder.size();
+    AppendPositions(collected, m_inListOrder);
+    std::sort(m_inListOrder.begin() + static_cast<std::ptrdiff_t>(collected.inListOrder),
+              m_inListOrder.end());
+}
+
+void CLocationIndex::AppendCollected(const std::vector<CString>& shown, const Collected& collected,
+                                     std::vector<CString>& locs) const {
+    if (!collected.Any()) return;
+    if (collected.inListOrder != kNotKept) {
+        const auto first =
+            m_inListOrder.begin() + static_cast<std::ptrdiff_t>(collected.inListOrder);
+        const auto last = first + static_cast<std::ptrdiff_t>(collected.Count());
+        for (auto position = first; position != last; ++position) locs.push_back(shown[*position]);
+        return;
+    }
+    // Ordered by text in the index, collected in list order.
+    std::vector<size_t> positions;
+    AppendPositions(collected, positions);
+    std::sort(positions.begin(), positions.end());
+    for (size_t position : positions) locs.push_back(shown[position]);
+}
+
+void CLocationIndex::AppendSectionLocs(const std::vector<CString>& shown, const CString& loc,
+                                       std::vector<CString>& locs) const {
     const auto listed = m_sections.find(loc);
     if (listed != m_sections.end()) {
         for (const ListedText& text : listed->second.texts) {
             if (text.valid) {
                 locs.push_back(text.text);
             } else {
-                AppendCollected(text.collected, locs);
+                AppendCollected(shown, text.collected, locs);
             }
         }
         return;
@@ -127,27 +143,27 @@ void CLocationIndex::AppendSectionLocs(const CString& loc, std::vector<CString>&
     // The list stored under a listed major category is not used: the category collects.
     const auto category = m_sections.find(MajorCategory(loc));
     if (category != m_sections.end()) {
-        AppendCollected(category->second.asCategory, locs);
+        AppendCollected(shown, category->second.asCategory, locs);
     } else {
         locs.push_back(loc);
     }
 }
 
-bool CLocationIndex::IsExpansionShown(const CString& loc) const {
+bool CLocationIndex::IsExpansionShown(const std::vector<CString>& shown, const CString& loc) const {
     const auto listed = m_sections.find(loc);
     if (listed != m_sections.end()) return listed->second.listedShown;
     // Whatever a text collects comes from the shown list.
     const auto category = m_sections.find(MajorCategory(loc));
     if (category != m_sections.end()) return category->second.asCategory.Any();
-    return IsShown(loc);
+    return IsShown(shown, loc);
 }
 
-bool CLocationIndex::IsShown(const CString& loc) const {
+bool CLocationIndex::IsShown(const std::vector<CString>& shown, const CString& loc) const {
     const std::wstring_view text = loc.str();
     const auto found = std::lower_bound(
         m_byText.begin(), m_byText.end(), text,
-        [&](size_t position, std::wstring_view value) { return m_shown[position].str() < value; });
-    return found != m_byText.end() && m_shown[*found].str() == text;
+        [&](size_t position, std::wstring_view value) { return shown[position].str() < value; });
+    return found != m_byText.end() && shown[*found].str() == text;
 }
 
 }  // namespace CONFIG

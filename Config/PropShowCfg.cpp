@@ -299,7 +299,8 @@ void CPropShowCfg::AddDefineLoc(const CString& loc) {
 void CPropShowCfg::GetShowLocs(std::vector<CString>& locs) { locs = m_vecShowLoc; }
 
 void CPropShowCfg::SetShowLocs(std::vector<CString> locs) {
-    // Built aside, so that a failure leaves the list and its index as they were.
+    // Built aside, so that a failure leaves the list and its index as they were; the index
+    // holds positions, which stay right when the list is moved in.
     CLocationIndex index(locs, m_mapSectionSelect);
     m_vecShowLoc = std::move(locs);
     m_locationIndex = std::move(index);
@@ -332,18 +333,21 @@ IPropEditView* CPropShowCfg::GetPropEditView(const CString& typeAndSection, cons
 }
 
 bool CPropShowCfg::GetSectionLocs(const CString& loc, std::vector<CString>& locs) {
-    m_locationIndex.AppendSectionLocs(loc, locs);
+    m_locationIndex.AppendSectionLocs(m_vecShowLoc, loc, locs);
     return true;
 }
 
 bool CPropShowCfg::IsLocShown(const CString& loc) {
     // The index knows only this class's own expansion; a class that expands locations its own
     // way is asked for the expansion.
-    if (typeid(*this) == typeid(CPropShowCfg)) return m_locationIndex.IsExpansionShown(loc);
+    if (typeid(*this) == typeid(CPropShowCfg)) {
+        return m_locationIndex.IsExpansionShown(m_vecShowLoc, loc);
+    }
     std::vector<CString> expanded;
     GetSectionLocs(loc, expanded);
-    return std::any_of(expanded.begin(), expanded.end(),
-                       [&](const CString& text) { return m_locationIndex.IsShown(text); });
+    return std::any_of(expanded.begin(), expanded.end(), [&](const CString& text) {
+        return m_locationIndex.IsShown(m_vecShowLoc, text);
+    });
 }
 
 int CPropShowCfg::GetComponentKind(EKADOComponentType type) {

@@ -77,8 +77,8 @@ private:
     std::vector<CString> m_vecDefineLoc;
     std::vector<CString> m_vecShowLoc;
     std::map<CString, std::vector<CString>> m_mapSectionSelect;
-    // Built from m_vecShowLoc and m_mapSectionSelect, and built anew whenever either changes:
-    // queries only read it.
+    // Built from m_vecShowLoc and m_mapSectionSelect, and built anew whenever either changes;
+    // queries only read it, together with m_vecShowLoc.
     CLocationIndex m_locationIndex;
     std::vector<std::unique_ptr<CPropEditView>> m_vecLocView;
     std::map<KADO::Product::EKADOComponentType, int> m_mapCompKind;
