@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <typeinfo>
 #include <utility>
 
 #include "DisplayNames.h"
@@ -74,8 +75,8 @@ CPropShowCfg::CPropShowCfg(const CPropShowCfg& other)
       m_setDefineLoc(other.m_setDefineLoc),
       m_vecDefineLoc(other.m_vecDefineLoc),
       m_vecShowLoc(other.m_vecShowLoc),
-      m_setShowLoc(other.m_setShowLoc),
       m_mapSectionSelect(other.m_mapSectionSelect),
+      m_locationIndex(other.m_locationIndex),
       m_mapCompKind(other.m_mapCompKind),
       m_pGridTemplateView(
           std::make_unique<CPropEditView>(*other.m_pGridTemplateView, nullptr, &m_mapContainer)),
@@ -118,6 +119,7 @@ void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
     if (!tree) return;
     ReadDefineLocs(*tree);
     ReadSectionSelect(*tree);
+    m_locationIndex = CLocationIndex(m_vecShowLoc, m_mapSectionSelect);
     ReadPropertyKinds(*tree);
     ReadViewParam(*tree);
     ReadMeterParam(*tree);
@@ -139,7 +141,7 @@ void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
         }
         tree.OutOfElement();
     }
-    ReplaceShowLocs(m_vecDefineLoc);
+    m_vecShowLoc = m_vecDefineLoc;
 }
 
 void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
@@ -293,11 +295,12 @@ void CPropShowCfg::AddDefineLoc(const CString& loc) {
 
 void CPropShowCfg::GetShowLocs(std::vector<CString>& locs) { locs = m_vecShowLoc; }
 
-void CPropShowCfg::SetShowLocs(std::vector<CString> locs) { ReplaceShowLocs(std::move(locs)); }
-
-void CPropShowCfg::ReplaceShowLocs(std::vector<CString> locs) {
+void CPropShowCfg::SetShowLocs(std::vector<CString> locs) {
+    // Built aside, so that a failure leaves the list and its index as they were; the index
+    // holds positions, which stay right when the list is moved in.
+    CLocationIndex index(locs, m_mapSectionSelect);
     m_vecShowLoc = std::move(locs);
-    m_setShowLoc = std::set<CString>(m_vecShowLoc.begin(), m_vecShowLoc.end());
+    m_locationIndex = std::move(index);
 }
 
 void CPropShowCfg::RemoveDefineLocs(const std::vector<CString>& locs) {
@@ -326,40 +329,22 @@ IPropEditView* CPropShowCfg::GetPropEditView(const CString& typeAndSection, cons
     return m_pDefaultView.get();
 }
 
-void CPropShowCfg::CollectShowLocs(const CString& text, std::vector<CString>& locs) const {
-    for (const CString& shown : m_vecShowLoc) {
-        if (FirstOccursAt(text, shown, 1)) locs.push_back(shown);
-    }
-}
-
 bool CPropShowCfg::GetSectionLocs(const CString& loc, std::vector<CString>& locs) {
-    auto listed = m_mapSectionSelect.find(loc);
-    if (listed != m_mapSectionSelect.end()) {
-        for (const CString& text : listed->second) {
-            if (TOOLS::CLocHandler(text, L'\\').IsValid()) {
-                locs.push_back(text);
-            } else {
-                CollectShowLocs(text, locs);
-            }
-        }
-        return true;
-    }
-    TOOLS::CLocHandler handler;
-    handler.SetLoc(loc);
-    const CString major = handler.GetDaLei();
-    if (m_mapSectionSelect.find(major) != m_mapSectionSelect.end()) {
-        CollectShowLocs(major, locs);
-    } else {
-        locs.push_back(loc);
-    }
+    m_locationIndex.AppendSectionLocs(m_vecShowLoc, loc, locs);
     return true;
 }
 
 bool CPropShowCfg::IsLocShown(const CString& loc) {
+    // The index knows only this class's own expansion; a class that expands locations its own
+    // way is asked for the expansion.
+    if (typeid(*this) == typeid(CPropShowCfg)) {
+        return m_locationIndex.IsExpansionShown(m_vecShowLoc, loc);
+    }
     std::vector<CString> expanded;
     GetSectionLocs(loc, expanded);
-    return std::any_of(expanded.begin(), expanded.end(),
-                       [&](const CString& text) { return m_setShowLoc.count(text) > 0; });
+    return std::any_of(expanded.begin(), expanded.end(), [&](const CString& text) {
+        return m_locationIndex.IsShown(m_vecShowLoc, text);
+    });
 }
 
 int CPropShowCfg::GetComponentKind(EKADOComponentType type) {

@@ -12,6 +12,8 @@
 #include <siteconfig/KadoTypes.h>
 #include <siteconfig/PropGridData.h>
 
+#include "LocationIndex.h"
+
 namespace TOOLS {
 class IXMLTree;
 }
@@ -65,8 +67,6 @@ private:
                            const CItemTemplate& templates);
     void ReadView3DMode(TOOLS::IXMLTree& tree);
     void ReadEnableContainer(const CString& path);
-    void CollectShowLocs(const CString& text, std::vector<CString>& locs) const;
-    void ReplaceShowLocs(std::vector<CString> locs);
     void DestroyViews();
 
     static int GetKindByName(const CString& name);
@@ -76,9 +76,10 @@ private:
     std::set<CString> m_setDefineLoc;
     std::vector<CString> m_vecDefineLoc;
     std::vector<CString> m_vecShowLoc;
-    // Mirrors m_vecShowLoc for membership tests.
-    std::set<CString> m_setShowLoc;
     std::map<CString, std::vector<CString>> m_mapSectionSelect;
+    // Built from m_vecShowLoc and m_mapSectionSelect, and built anew whenever either changes;
+    // queries only read it, together with m_vecShowLoc.
+    CLocationIndex m_locationIndex;
     std::vector<std::unique_ptr<CPropEditView>> m_vecLocView;
     std::map<KADO::Product::EKADOComponentType, int> m_mapCompKind;
     std::unique_ptr<CPropEditView> m_pGridTemplateView;

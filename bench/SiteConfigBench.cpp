@@ -1,6 +1,6 @@
 // Measures loading and queries of a generated configuration folder.
 //
-//   siteconfig_bench [--scales 1,10] [--runs 5] [--dir /tmp/siteconfig-bench]
+//   siteconfig_bench [--load-only | --queries-only] [--scales 1,10] [--runs 5] [--dir DIR]
 //
 // For each scale: generates the folder (once; reused when present), then reports the median of
 // --runs runs of: constructing CPropertiesConfig; the parse-only baseline (every file read whole
@@ -8,6 +8,10 @@
 // when built with Boost); per-call times of the hot queries; and the peak resident memory of a
 // process that only loads the folder. Build with optimisation (the default RelWithDebInfo):
 // numbers from a Debug or sanitizer build mean nothing.
+//
+// --queries-only skips the load figures. Under `valgrind --tool=callgrind --instr-atstart=no`
+// each query's batches of calls are instrumented alone and dumped under the query's name: the
+// instructions per call are that dump's total divided by runs x calls.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +30,11 @@
 #if SITECONFIG_BENCH_WITH_BOOST
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
+#endif
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define SITECONFIG_BENCH_CALLGRIND 1
 #endif
 
 #include <siteconfig/SiteConfig.h>
@@ -68,13 +77,23 @@ double Time(
     return Median(seconds);
 }
 
-// Median nanoseconds per call over `runs` batches of `calls` calls.
-double TimePerCall(int runs, int calls, const std::function<void()>& call) {
-    return Time(runs,
-                [&] {
-                    for (int i = 0; i < calls; ++i) call();
-                }) *
-           1e9 / calls;
+// Median nanoseconds per call over `runs` batches of `calls` calls. Under callgrind only the
+// batches are instrumented, and they are dumped as `name`.
+double TimePerCall(const char* name, int runs, int calls, const std::function<void()>& call) {
+#if SITECONFIG_BENCH_CALLGRIND
+    CALLGRIND_START_INSTRUMENTATION;
+    CALLGRIND_ZERO_STATS;
+#endif
+    const double seconds = Time(runs, [&] {
+        for (int i = 0; i < calls; ++i) call();
+    });
+#if SITECONFIG_BENCH_CALLGRIND
+    CALLGRIND_DUMP_STATS_AT(name);
+    CALLGRIND_STOP_INSTRUMENTATION;
+#else
+    (void)name;
+#endif
+    return seconds * 1e9 / calls;
 }
 
 std::unique_ptr<CONFIG::CPropertiesConfig> Construct(const bench::GeneratedConfig& c) {
@@ -146,6 +165,36 @@ bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
     return c;
 }
 
+// The generated section selection lists only valid locations, so no expansion there collects
+// shown locations. A second configuration has the same defined locations and graph libraries
+// (the libraries add 1,500 shown locations under "\图库" at every scale) and this selection.
+const char kCollectingSections[] =
+    // A major category that is a key: a location under it collects all 1,500 "\图库" ones.
+    "<Loc loc=\"图库\">\\图库\\Wall\\分类0</Loc>\n"
+    // Texts that are not valid locations collect: here the first text collects a few shown
+    // locations and the second none; the last key's only text collects none either.
+    "<Loc loc=\"选择\">图库\\Beam\\分类1;未列\\x;\\基本构件\\墙\\墙0</Loc>\n"
+    "<Loc loc=\"未列\">未列\\x</Loc>\n";
+
+// Writes the display folder of that configuration under `dir`; returns the configuration's
+// folder, which holds nothing but "Display/".
+std::string PrepareLocationConfig(const bench::GeneratedConfig& c, const std::string& dir,
+                                  int scale) {
+    std::ifstream in(c.display + "PropertyLocShow.xml", std::ios::binary);
+    const std::string generated((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+    const std::string endTag = "</PropDefineShow>";
+    const size_t begin = generated.find("<PropDefineShow>");
+    const size_t end = generated.find(endTag);
+    const std::string root = dir + "/scale" + std::to_string(scale) + "-locations/";
+    std::filesystem::create_directories(root + "Display");
+    std::ofstream(root + "Display/PropertyLocShow.xml", std::ios::binary | std::ios::trunc)
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<UI>\n"
+        << generated.substr(begin, end + endTag.size() - begin) << "\n<SectionSelect>\n"
+        << kCollectingSections << "</SectionSelect>\n</UI>\n";
+    return root;
+}
+
 std::vector<std::string> AllFiles(const std::string& root) {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
@@ -163,9 +212,16 @@ int main(int argc, char** argv) {
     std::vector<int> scales{1, 10};
     int runs = 5;
     std::string dir = "/tmp/siteconfig-bench";
-    bool loadOnly = false;  // construct once and exit: for profilers
-    for (int i = 1; i < argc && !std::strcmp(argv[i], "--load-only"); ++i, --argc, ++argv) {
-        loadOnly = true;
+    bool loadOnly = false;     // construct once and exit: for profilers
+    bool queriesOnly = false;  // no load figures: for callgrind
+    for (; argc > 1; --argc, ++argv) {
+        if (!std::strcmp(argv[1], "--load-only")) {
+            loadOnly = true;
+        } else if (!std::strcmp(argv[1], "--queries-only")) {
+            queriesOnly = true;
+        } else {
+            break;
+        }
     }
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--scales")) {
@@ -180,7 +236,9 @@ int main(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--dir")) {
             dir = argv[i + 1];
         } else {
-            std::fprintf(stderr, "usage: %s [--load-only] [--scales 1,10] [--runs 5] [--dir DIR]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--load-only | --queries-only] [--scales 1,10] [--runs 5] "
+                         "[--dir DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -205,24 +263,26 @@ int main(int argc, char** argv) {
         std::printf("\n== scale %d: %llu files, %.1f MB\n", scale,
                     static_cast<unsigned long long>(c.files), c.bytes / 1e6);
 
-        // Destruction is not part of loading: each run's object is freed after its timing.
-        std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
-        const double construct = Time(
-            runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
-        const double baseline = Time(runs, [&] { ParseOnly(files); });
-        std::printf("construction        %9.1f ms\n", construct * 1e3);
-        std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n", baseline * 1e3,
-                    construct / baseline);
+        if (!queriesOnly) {
+            // Destruction is not part of loading: each run's object is freed after its timing.
+            std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
+            const double construct = Time(
+                runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
+            const double baseline = Time(runs, [&] { ParseOnly(files); });
+            std::printf("construction        %9.1f ms\n", construct * 1e3);
+            std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n",
+                        baseline * 1e3, construct / baseline);
 #if SITECONFIG_BENCH_WITH_BOOST
-        const double peer = Time(std::min(runs, 3), [&] { BoostPeer(files); });
-        std::printf("Boost.PropertyTree  %9.1f ms   peer/construction %.2f\n", peer * 1e3,
-                    peer / construct);
+            const double peer = Time(std::min(runs, 3), [&] { BoostPeer(files); });
+            std::printf("Boost.PropertyTree  %9.1f ms   peer/construction %.2f\n", peer * 1e3,
+                        peer / construct);
 #else
-        std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
+            std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
 #endif
-        const long peak = PeakMemoryOfLoad(argv[0], dir, scale);
-        std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", peak / 1e6,
-                    static_cast<double>(peak) / static_cast<double>(c.bytes));
+            const long peak = PeakMemoryOfLoad(argv[0], dir, scale);
+            std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", peak / 1e6,
+                        static_cast<double>(peak) / static_cast<double>(c.bytes));
+        }
 
         auto config = Construct(c);
         CONFIG::IPropertyShow* show = config->GetPropertyShowConfig();
@@ -232,6 +292,25 @@ int main(int argc, char** argv) {
         const CString category = Wide(q.category);
         const CString sectionKey = Wide("\\基本构件\\洞口");
         const int calls = 2000;
+
+        const std::string locationRoot = PrepareLocationConfig(c, dir, scale);
+        const CString locationFolder = Wide(locationRoot);
+        CONFIG::CPropertiesConfig locationConfig(
+            locationFolder, Wide(locationRoot + "Display/"), locationFolder, locationFolder,
+            Wide(c.graphLibrary1), Wide(c.graphLibrary2), locationFolder);
+        CONFIG::IPropertyShow* locations = locationConfig.GetPropertyShowConfig();
+        const CString underCategory = Wide("\\图库\\Beam\\新");
+        const CString listed = Wide("选择");
+        const CString listedNone = Wide("未列");
+        std::vector<CString> shown;
+        locations->GetShowLocs(shown);
+        std::vector<CString> fromCategory;
+        locations->GetSectionLocs(underCategory, fromCategory);
+        std::vector<CString> fromList;
+        locations->GetSectionLocs(listed, fromList);
+        std::printf("collecting: %zu shown; a category key expands to %zu, a listed key to %zu\n",
+                    shown.size(), fromCategory.size(), fromList.size());
+
         struct Query {
             const char* name;
             std::function<void()> call;
@@ -244,6 +323,19 @@ int main(int argc, char** argv) {
              [&] {
                  std::vector<CString> out;
                  show->GetSectionLocs(sectionKey, out);
+             }},
+            {"IsLocShown (category key, collects)", [&] { locations->IsLocShown(underCategory); }},
+            {"IsLocShown (listed, collects)", [&] { locations->IsLocShown(listed); }},
+            {"IsLocShown (listed, collects none)", [&] { locations->IsLocShown(listedNone); }},
+            {"GetSectionLocs (category key, collects)",
+             [&] {
+                 std::vector<CString> out;
+                 locations->GetSectionLocs(underCategory, out);
+             }},
+            {"GetSectionLocs (listed, collects)",
+             [&] {
+                 std::vector<CString> out;
+                 locations->GetSectionLocs(listed, out);
              }},
             {"GetType", [&] { config->GetType(category); }},
             {"GetPropertyInsData",
@@ -258,7 +350,8 @@ int main(int argc, char** argv) {
              }},
         };
         for (const Query& query : queries) {
-            std::printf("%-29s %9.0f ns/call\n", query.name, TimePerCall(runs, calls, query.call));
+            std::printf("%-40s %9.0f ns/call\n", query.name,
+                        TimePerCall(query.name, runs, calls, query.call));
         }
     }
     return 0;
