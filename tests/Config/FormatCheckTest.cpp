@@ -43,7 +43,8 @@ std::string Describe(const std::vector<FormatIssue>& issues) {
 
 std::string Utf16LE(const std::string& utf8) {
     std::string out = "\xFF\xFE";
-    for (const wchar_t c : TOOLS::WideFromUtf8(utf8).str()) {
+    const CString wide = TOOLS::WideFromUtf8(utf8);
+    for (const wchar_t c : wide.str()) {
         const auto unit = static_cast<unsigned>(c);  // the samples stay in the basic plane
         out += static_cast<char>(unit & 0xFF);
         out += static_cast<char>(unit >> 8);
