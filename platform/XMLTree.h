@@ -79,6 +79,19 @@ public:
     // Returns to the parent element; from the root to above the root (where IntoChild with
     // the root's tag enters it again); above the root the cursor stays where it is.
     virtual void OutOfElement() = 0;
+
+    // Where the current element begins in the loaded file: the line and column (both 1-based,
+    // the column counted in characters) of the "<" of its start tag. False, both untouched,
+    // above the root, when no document is loaded, or when the file no longer holds the text
+    // that was loaded. Lines end at LF, CR LF or a lone CR; in a UTF-16 or GB file the column
+    // counts the characters of the decoded text. Loading costs nothing for it: the first
+    // request of a document reads the file once more (parsing has overwritten the loaded
+    // text) and indexes its line starts; every later request is a binary search.
+    virtual bool GetPosition(int& line, int& column) = 0;
+    // As GetPosition, for where the name of the current element's attribute `name` begins.
+    // False, both untouched, also when the element has no such attribute or it was set after
+    // loading.
+    virtual bool GetAttributePosition(const XmlName& name, int& line, int& column) = 0;
 };
 
 // The current element's attribute, or the empty text when absent.

@@ -769,4 +769,159 @@ TEST_F(XMLTreeTest, ReadingTreeReadsTheSameAndNeverSaves) {
     EXPECT_EQ(dir_.Read("doc.xml"), kSample);
 }
 
+// ---- Positions ----
+
+// "tag line:column" of every element in document order, one per line.
+std::string Positions(TOOLS::IXMLTree& tree) {
+    std::string out;
+    CString tag;
+    tree.GetTagName(tag);
+    int line = 0;
+    int column = 0;
+    if (tree.GetPosition(line, column)) {
+        out += TOOLS::Utf8FromWide(tag) + " " + std::to_string(line) + ":" +
+               std::to_string(column) + "\n";
+    } else {
+        out += TOOLS::Utf8FromWide(tag) + " ?\n";
+    }
+    for (int i = 0; tree.IntoChildAt(i); ++i) {
+        out += Positions(tree);
+        tree.OutOfElement();
+    }
+    return out;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+TEST_F(XMLTreeTest, LocatesEveryElement) {
+    const std::string lf =
+        "<?xml version=\"1.0\"?>\n"
+        "<Root>\n"
+        "  <A x=\"1\"/>\n"
+        "\t<B>\n"
+        "    <C/>\n"
+        "  </B><D/>\n"
+        "</Root>\n";
+    const char* expected = "Root 2:1\nA 3:3\nB 4:2\nC 5:5\nD 6:7\n";
+    // Line ends as LF, CR LF or a lone CR; before the root (in the declaration) and inside it.
+    const std::pair<const char*, std::string> cases[] = {
+        {"LF", lf},
+        {"CR LF", Replace(lf, "\n", "\r\n")},
+        {"lone CR", Replace(lf, "\n", "\r")},
+    };
+    for (const auto& [name, text] : cases) {
+        for (const bool editable : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (editable ? ", editable" : ", reading"));
+            dir_.Write("doc.xml", text);
+            auto tree = NewTree(editable);
+            ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+            ASSERT_TRUE(tree->FindElement(L"Root"));
+            EXPECT_EQ(Positions(*tree), expected);
+        }
+    }
+}
+
+// The parser cuts names short and rewrites texts and attribute values where it stands; the
+// line ends it overwrites still count.
+TEST_F(XMLTreeTest, LocatesElementsAfterWhatParsingRewrites) {
+    const std::string text =
+        "<Root\n"
+        "  a=\"one\r\n"
+        "two\"\tb='&amp;\n"
+        "'>\n"
+        "<T>&amp;&lt;\n"
+        "\n"
+        "</T><U\n"
+        "/><V>中文字</V><W c='&#x4E2D;'/>\n"
+        "</Root>\n";
+    dir_.Write("doc.xml", text);
+    auto tree = NewTree(false);
+    ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+    ASSERT_TRUE(tree->FindElement(L"Root"));
+    // "中文字" counts three characters (nine bytes): W stands at column 13 of line 8.
+    EXPECT_EQ(Positions(*tree), "Root 1:1\nT 5:1\nU 7:5\nV 8:3\nW 8:13\n");
+    int line = 0;
+    int column = 0;
+    EXPECT_TRUE(tree->GetAttributePosition(L"b", line, column));
+    EXPECT_EQ(line, 3);
+    EXPECT_EQ(column, 6);
+    ASSERT_TRUE(tree->IntoChild(L"W", 0));
+    EXPECT_TRUE(tree->GetAttributePosition(L"c", line, column));
+    EXPECT_EQ(line, 8);
+    EXPECT_EQ(column, 16);
+}
+
+TEST_F(XMLTreeTest, LocatesElementsAndAttributesInEveryEncoding) {
+    for (const EncodingCase& c : kEncodings) {
+        SCOPED_TRACE(c.name);
+        dir_.Write("doc.xml", c.encode(EncodedSample(c.declaration, "值")));
+        auto tree = NewTree(false);
+        ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+        ASSERT_TRUE(tree->FindElement(L"根"));
+        EXPECT_EQ(Positions(*tree), "根 3:1\n子 4:3\nEmpty 5:3\n");
+        int line = 0;
+        int column = 0;
+        EXPECT_TRUE(tree->GetAttributePosition(L"other", line, column));
+        EXPECT_EQ(line, 3);
+        EXPECT_EQ(column, 10);
+    }
+}
+
+TEST_F(XMLTreeTest, AnswersNoPositionWhereThereIsNone) {
+    int line = -1;
+    int column = -1;
+    auto empty = NewTree(false);
+    EXPECT_FALSE(empty->GetPosition(line, column));
+
+    dir_.Write("broken.xml", "<Root><A></Root>");
+    auto broken = NewTree(false);
+    EXPECT_FALSE(broken->LoadFile(dir_.WPath("broken.xml")));
+    EXPECT_FALSE(broken->GetPosition(line, column));
+
+    auto tree = Open("<Root a=\"1\"/>");
+    tree->OutOfElement();
+    EXPECT_FALSE(tree->GetPosition(line, column));  // above the root
+    ASSERT_TRUE(tree->FindElement(L"Root"));
+    EXPECT_FALSE(tree->GetAttributePosition(L"b", line, column));
+    ASSERT_TRUE(tree->SetAttribute(L"b", L"2"));
+    EXPECT_FALSE(tree->GetAttributePosition(L"b", line, column));  // not in the file
+    EXPECT_EQ(line, -1);
+    EXPECT_EQ(column, -1);
+    EXPECT_TRUE(tree->GetAttributePosition(L"a", line, column));
+    EXPECT_EQ(column, 7);
+}
+
+TEST_F(XMLTreeTest, PositionsComeFromTheDocumentAsLoaded) {
+    int line = 0;
+    int column = 0;
+    // Changed on disk before the first request: the tree does not guess.
+    auto changed = Open("<Root>\n<A/></Root>");
+    dir_.Write("doc.xml", "<Root>\n\n\n<B/></Root>");
+    ASSERT_TRUE(changed->IntoChild(L"A", 0));
+    EXPECT_FALSE(changed->GetPosition(line, column));
+    dir_.Write("doc.xml", "<Root>\n<B/></Root>");  // as long, other names
+    EXPECT_FALSE(changed->GetPosition(line, column));
+
+    // Loading again forgets the positions of the previous document.
+    auto tree = Open("<Root><A/></Root>");
+    ASSERT_TRUE(tree->IntoChild(L"A", 0));
+    EXPECT_TRUE(tree->GetPosition(line, column));
+    EXPECT_EQ(line, 1);
+    dir_.Write("doc.xml", "<Root>\n\n<A/></Root>");
+    ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+    ASSERT_TRUE(tree->FindElement(L"Root"));
+    ASSERT_TRUE(tree->IntoChild(L"A", 0));
+    EXPECT_TRUE(tree->GetPosition(line, column));
+    EXPECT_EQ(line, 3);
+    EXPECT_EQ(column, 1);
+    // Asking does not report or diagnose anything.
+    EXPECT_TRUE(capture_.reports.empty());
+    EXPECT_TRUE(capture_.diagnostics.empty());
+}
+
 }  // namespace
