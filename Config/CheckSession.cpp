@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FormatCheck.h"
 #include "ReportLines.h"
 
 namespace CONFIG {
@@ -50,18 +51,32 @@ void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {
         diagnostic.file, diagnostic.line, diagnostic.column, diagnostic.message);
 }
 
-void CCheckSession::Position(TOOLS::IXMLTree&, int& line, int& column) {
+void CCheckSession::Position(TOOLS::IXMLTree& tree, int& line, int& column,
+                             const wchar_t* attribute) {
     line = 0;
     column = 0;
+    if (attribute) {
+        tree.GetAttributePosition(attribute, line, column);
+    } else {
+        tree.GetPosition(line, column);
+    }
+}
+
+void CCheckSession::CheckFormat(TOOLS::IXMLTree& tree, FileKind kind, const CString& file) {
+    if (!m_formatChecked.insert(file).second) return;
+    CheckDocument(tree, kind, [&](const FormatIssue& issue) {
+        m_findings.push_back({FindingSeverity::kError, issue.code, file, issue.line, issue.column,
+                              issue.message, issue.text});
+    });
 }
 
 void CCheckSession::UnknownName(const wchar_t* code, const wchar_t* what, const CString& text,
-                                const CString& file, TOOLS::IXMLTree& tree,
-                                const wchar_t* childTag) {
+                                const CString& file, TOOLS::IXMLTree& tree, const wchar_t* childTag,
+                                const wchar_t* attribute) {
     int line = 0;
     int column = 0;
     if (!childTag) {
-        Position(tree, line, column);
+        Position(tree, line, column, attribute);
     } else if (tree.IntoChild(childTag, 0)) {
         Position(tree, line, column);
         tree.OutOfElement();
@@ -101,10 +116,18 @@ void CCheckSession::GraphModels(const CString& file, const CStringArray& models)
     }
 }
 
-void CCheckSession::SettingsKey(const CString& file, const CString& key) {
-    if (m_settingsKeys.emplace(file, key).second) return;
-    Add(FindingSeverity::kWarning, L"duplicate-key", file, 0, 0,
+void CCheckSession::SettingsKey(const CString& file, const CString& key, TOOLS::IXMLTree& tree) {
+    int line = 0;
+    int column = 0;
+    Position(tree, line, column);
+    if (m_settingsKeys.emplace(std::make_pair(file, key), line).second) return;
+    Add(FindingSeverity::kWarning, L"duplicate-key", file, line, column,
         L"setting \"" + key + L"\" appears twice; the later value wins", key);
+}
+
+int CCheckSession::SettingsLine(const CString& file, const CString& key) const {
+    const auto found = m_settingsKeys.find(std::make_pair(file, key));
+    return found == m_settingsKeys.end() ? 0 : found->second;
 }
 
 }  // namespace CONFIG

@@ -10,6 +10,7 @@
 #include <siteconfig/KadoTypes.h>
 #include <siteconfig/SiteConfigCheck.h>
 
+#include "FileFormats.h"
 #include "LogHelper.h"
 #include "XMLTree.h"
 
@@ -27,13 +28,27 @@ public:
     // The session of the calling thread, or null (every load of an application).
     static CCheckSession* Current();
 
+    // Line and column of the cursor's element (of its attribute `attribute` when given); zeros
+    // when the tree cannot say.
+    static void Position(TOOLS::IXMLTree& tree, int& line, int& column,
+                         const wchar_t* attribute = nullptr);
+
     void Add(FindingSeverity severity, const wchar_t* code, const CString& file, int line,
              int column, const CString& message, const CString& text = CString());
 
     // A name the readers do not know ("unknown-type", "unknown-param", ...) at the cursor's
     // element of `tree`, or at its first child `childTag` when given.
+    // Or at the element's attribute `attribute`, when given.
     void UnknownName(const wchar_t* code, const wchar_t* what, const CString& text,
-                     const CString& file, TOOLS::IXMLTree& tree, const wchar_t* childTag = nullptr);
+                     const CString& file, TOOLS::IXMLTree& tree, const wchar_t* childTag = nullptr,
+                     const wchar_t* attribute = nullptr);
+
+    // Checks the tags and attributes of a document just loaded from `file` (once per file).
+    void CheckFormat(TOOLS::IXMLTree& tree, FileKind kind, const CString& file);
+    // A check session of the calling thread checks the format of `tree`, just loaded.
+    static void CheckLoaded(TOOLS::IXMLTree& tree, FileKind kind, const CString& file) {
+        if (CCheckSession* check = Current()) check->CheckFormat(tree, kind, file);
+    }
 
     void OnReport(const TOOLS::LogReport& report) override;
     void OnDiagnostic(const TOOLS::Diagnostic& diagnostic) override;
@@ -47,8 +62,20 @@ public:
     void Definition(EKADOComponentType type, const CString& typeName, const CString& file);
     // The models of one graph library, three texts each (location, name, identifier).
     void GraphModels(const CString& file, const CStringArray& models);
-    // A settings key read from `file`; a second one of the same key is a finding.
-    void SettingsKey(const CString& file, const CString& key);
+    // A settings key read from `file` at the cursor's element of `tree`; a second one of the
+    // same key is a finding.
+    void SettingsKey(const CString& file, const CString& key, TOOLS::IXMLTree& tree);
+    // Where the first setting `key` of `file` stands (0 when unknown).
+    int SettingsLine(const CString& file, const CString& key) const;
+    // The "View" entry of the location file at the cursor of `tree`, in reading order.
+    void ViewEntry(TOOLS::IXMLTree& tree) {
+        int line = 0;
+        int column = 0;
+        Position(tree, line, column);
+        m_viewLines.push_back(line);
+    }
+    // Line of the i-th "View" entry (0 when unknown).
+    int ViewLine(size_t index) const { return index < m_viewLines.size() ? m_viewLines[index] : 0; }
 
     const std::set<CString>& ModelIds() const { return m_modelIds; }
     // The file the definition of `type` came from; empty when unknown.
@@ -59,9 +86,6 @@ public:
     std::vector<ConfigFinding>& Findings() { return m_findings; }
 
 private:
-    // Line and column of the cursor's element; zeros when the tree cannot say.
-    static void Position(TOOLS::IXMLTree& tree, int& line, int& column);
-
     struct Listing {
         CString file;
         int line;
@@ -74,7 +98,9 @@ private:
     std::map<CString, Listing> m_listed;
     std::map<EKADOComponentType, CString> m_definitionFiles;
     std::set<CString> m_modelIds;
-    std::set<std::pair<CString, CString>> m_settingsKeys;
+    std::map<std::pair<CString, CString>, int> m_settingsKeys;  // (file, key) -> line
+    std::set<CString> m_formatChecked;
+    std::vector<int> m_viewLines;
 };
 
 }  // namespace CONFIG

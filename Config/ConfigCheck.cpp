@@ -69,21 +69,24 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& location
     const std::vector<CString> defined = tables.GetDefineLocs();
     const std::set<CString> definedSet(defined.begin(), defined.end());
     std::set<std::pair<CString, CString>> seen;
-    for (const LocationViewInfo& view : tables.GetLocationViews()) {
+    const std::vector<LocationViewInfo> views = tables.GetLocationViews();
+    for (size_t i = 0; i < views.size(); ++i) {
+        const LocationViewInfo& view = views[i];
+        const int line = session.ViewLine(i);  // each "View" entry has its own view, in order
         if (!view.loc.IsEmpty() && !definedSet.count(view.loc)) {
-            session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, 0, 0,
+            session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, line, 0,
                         L"view location \"" + view.loc + L"\" is not a defined location", view.loc);
         }
         for (const CString& typeAndSection : view.typeAndSections) {
             const CString typeName = TypeNameOf(typeAndSection);
             if (TOOLS::CKADOHandler::GetComponentTypeByName(typeName) ==
                 KADO::Product::InvalidComponentType) {
-                session.Add(FindingSeverity::kError, L"unknown-type", locationFile, 0, 0,
+                session.Add(FindingSeverity::kError, L"unknown-type", locationFile, line, 0,
                             L"view for \"" + typeAndSection + L"\" names no component type",
                             typeAndSection);
             }
             if (!seen.emplace(view.loc, typeAndSection).second) {
-                session.Add(FindingSeverity::kWarning, L"duplicate-entry", locationFile, 0, 0,
+                session.Add(FindingSeverity::kWarning, L"duplicate-entry", locationFile, line, 0,
                             L"a second view for \"" + typeAndSection + L"\" at \"" + view.loc +
                                 L"\" is never chosen",
                             typeAndSection);
@@ -125,10 +128,12 @@ void CheckSettings(const CResourceConfig& settings, const CString& file, CCheckS
     for (const auto& [key, value] : CConfigTables::GetResourceValues(settings)) {
         if (key == L"AppDir") continue;  // set by the application, not stored
         if (value.IsEmpty()) {
-            session.Add(FindingSeverity::kWarning, L"empty-value", file, 0, 0,
+            session.Add(FindingSeverity::kWarning, L"empty-value", file,
+                        session.SettingsLine(file, key), 0,
                         L"setting \"" + key + L"\" has an empty value", key);
         } else if (IsUnresolvedRelativePath(value)) {
-            session.Add(FindingSeverity::kWarning, L"relative-path", file, 0, 0,
+            session.Add(FindingSeverity::kWarning, L"relative-path", file,
+                        session.SettingsLine(file, key), 0,
                         L"setting \"" + key + L"\" is a relative path not written \".\\\"; it " +
                             L"is not resolved against the application folder",
                         value);

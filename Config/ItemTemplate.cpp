@@ -3,6 +3,7 @@
 #include <list>
 #include <utility>
 
+#include "CheckSession.h"
 #include "GridItemReader.h"
 #include "LogHelper.h"
 #include "OwnedPtrs.h"
@@ -16,6 +17,7 @@ CItemTemplate::~CItemTemplate() { Clear(); }
 bool CItemTemplate::LoadItems(const CString& path) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
+    CCheckSession::CheckLoaded(*tree, FileKind::kItemTemplate, path);
     if (!tree->FindElement(L"Items")) return false;
     // Templates never refer to other templates: the items are read without a table.
     OwnedPtrs<std::list<GridItemData*>> items;

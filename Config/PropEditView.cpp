@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CheckSession.h"
 #include "DisplayNames.h"
 #include "GridItemCopy.h"
 #include "GridItemReader.h"
@@ -46,6 +47,7 @@ int CPropEditView::GetPartKindByName(const CString& name) {
 bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templates) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
+    CCheckSession::CheckLoaded(*tree, FileKind::kEditView, path);
     return LoadEditView(*tree, path, templates);
 }
 

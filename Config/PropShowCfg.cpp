@@ -5,6 +5,7 @@
 #include <typeinfo>
 #include <utility>
 
+#include "CheckSession.h"
 #include "DisplayNames.h"
 #include "ItemTemplate.h"
 #include "LogHelper.h"
@@ -57,9 +58,10 @@ std::vector<CString> Split(const CString& text) {
     return pieces;
 }
 
-std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const CString& root) {
+std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const CString& root, FileKind kind) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
+    CCheckSession::CheckLoaded(*tree, kind, path);
     if (!tree->FindElement(root)) tree.reset();
     return tree;
 }
@@ -115,7 +117,7 @@ void CPropShowCfg::LoadShowCfg(const CString& folder) {
 
 void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
                                const CItemTemplate& templates) {
-    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"UI");
+    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"UI", FileKind::kLocationShow);
     if (!tree) return;
     ReadDefineLocs(*tree);
     ReadSectionSelect(*tree);
@@ -219,6 +221,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
                            TOOLS::AttributeOf(tree, L"typeandsection"),
                            TOOLS::AttributeOf(tree, L"loc")});
+        if (CCheckSession* check = CCheckSession::Current()) check->ViewEntry(tree);
         tree.OutOfElement();
     }
     tree.OutOfElement();
@@ -234,6 +237,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         if (!file) {
             file = TOOLS::CXMLTreeCreator::Allocate();
             file->LoadFile(entry.path);
+            CCheckSession::CheckLoaded(*file, FileKind::kEditView, entry.path);
         }
         auto view = std::make_unique<CPropEditView>(&m_mapContainer);
         view->SetBaseView(m_pGridTemplateView.get());
@@ -271,7 +275,8 @@ void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
 }
 
 void CPropShowCfg::ReadEnableContainer(const CString& path) {
-    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"Containers");
+    std::unique_ptr<TOOLS::IXMLTree> tree =
+        OpenTree(path, L"Containers", FileKind::kEnableContainer);
     if (!tree) return;
     int count = 0;
     tree->GetNamedChildCount(L"Container", count);

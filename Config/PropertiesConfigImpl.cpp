@@ -1,5 +1,6 @@
 #include "PropertiesConfigImpl.h"
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -40,6 +41,7 @@ void GetFileList(std::vector<CString>& files, const CString& folder) {
     files.clear();
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(folder + L"filelist.cfg");
+    CCheckSession::CheckLoaded(*tree, FileKind::kFileList, folder + L"filelist.cfg");
     if (!tree->FindElement(L"filelist")) return;
     int count = 0;
     if (!tree->GetNamedChildCount(L"file", count) || count <= 0) return;
@@ -119,6 +121,7 @@ void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
 void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyInsData& data) {
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
+    CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
     if (!tree->FindElement(L"Property")) return;
 
     CString text;
@@ -147,7 +150,8 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
             tree->GetAttribute(L"Val", value);
             const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
             if (check && type == KADO::Product::InvalidParameterType) {
-                check->UnknownName(L"unknown-param", L"parameter", name, path, *tree);
+                check->UnknownName(L"unknown-param", L"parameter", name, path, *tree, nullptr,
+                                   L"Var");
             }
             if (type == kCategoryParam) {
                 data.category = value;
@@ -205,12 +209,8 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
                 CString value;
                 CString userValue;
                 GetVauleAndUserValue(text, value, userValue);
-                const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
-                if (check && type == KADO::Product::InvalidParameterType) {
-                    check->UnknownName(L"unknown-param", L"parameter", name,
-                                       TOOLS::CurrentLogContext(), *tree);
-                }
-                record.params.push_back(MakeParam(type, userValue, value));
+                record.params.push_back(
+                    MakeParam(CKADOHandler::GetParamTypeByName(name), userValue, value));
             }
         }
         GetInsProperty(tree, record.children, level + 1);
@@ -282,8 +282,13 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
                                                      std::list<PropertyInsData>& list) {
     TOOLS::CBimSerialDataLibrary library;
     CStringArray models;
-    library.GetAllModelInfo(path, models);
-    if (CCheckSession* check = CCheckSession::Current()) check->GraphModels(path, models);
+    CCheckSession* check = CCheckSession::Current();
+    std::function<void(IXMLTree&)> inspect;
+    if (check) {
+        inspect = [&](IXMLTree& tree) { check->CheckFormat(tree, FileKind::kGraphLibrary, path); };
+    }
+    library.GetAllModelInfo(path, models, inspect);
+    if (check) check->GraphModels(path, models);
     AddGraphModels(models, list);
 }
 

@@ -21,6 +21,7 @@ std::unique_ptr<TOOLS::IXMLTree> OpenSettings(const CString& path) {
     // Save writes the tree back, so it keeps comments and layout.
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::AllocateForEditing();
     tree->LoadFile(path);
+    CCheckSession::CheckLoaded(*tree, FileKind::kResource, path);
     if (!tree->FindElement(kRootTag)) return nullptr;
     return tree;
 }
@@ -75,7 +76,7 @@ bool CResourceConfig::Load(const CString& path) {
         tree->GetTagName(key);
         CString value;
         tree->GetAttribute(kValueAttribute, value);
-        if (CCheckSession* check = CCheckSession::Current()) check->SettingsKey(path, key);
+        if (CCheckSession* check = CCheckSession::Current()) check->SettingsKey(path, key, *tree);
         m_pImpl->m_mapValue[key] = value;
         tree->OutOfElement();
     }

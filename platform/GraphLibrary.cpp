@@ -6,9 +6,11 @@
 
 namespace TOOLS {
 
-void CBimSerialDataLibrary::GetAllModelInfo(const CString& path, CStringArray& models) {
+void CBimSerialDataLibrary::GetAllModelInfo(const CString& path, CStringArray& models,
+                                            const std::function<void(IXMLTree&)>& inspect) {
     std::unique_ptr<IXMLTree> tree = CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
+    if (inspect) inspect(*tree);
     if (!tree->FindElement(L"GraphLibrary")) return;
     int count = 0;
     tree->GetNamedChildCount(L"Model", count);
