@@ -3,19 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include "DisplayTestSupport.h"
 #include "ReportLines.h"
+#include "TestSupport.h"
 
 namespace CONFIG {
 namespace {
 
-using testing_support::ReportRecorder;
-using testing_support::ScratchFolder;
-using testing_support::Wide;
+using testing_support::ReportCapture;
+using testing_support::TempDir;
+using testing_support::Texts;
 
 TEST(ItemTemplateTest, ReadsTemplatesInFull) {
-    ScratchFolder folder;
-    const CString path = folder.Write("ItemTemplate.xml", R"(<?xml version="1.0" encoding="utf-8"?>
+    TempDir folder;
+    const CString path =
+        TempDir::Wide(folder.Write("ItemTemplate.xml", R"(<?xml version="1.0" encoding="utf-8"?>
 <Items>
   <Item id="Thick">
     <Name>厚度</Name>
@@ -30,8 +31,8 @@ TEST(ItemTemplateTest, ReadsTemplatesInFull) {
     <Group>a\vb</Group>
     <Options>100;200</Options>
   </Item>
-</Items>)");
-    ReportRecorder reports;
+</Items>)"));
+    ReportCapture reports(ReportCapture::kReportsOnly);
     CItemTemplate table;
     EXPECT_TRUE(table.LoadItems(path));
     EXPECT_EQ(reports.Count(), 0);
@@ -47,21 +48,21 @@ TEST(ItemTemplateTest, ReadsTemplatesInFull) {
     EXPECT_EQ(item->param.str(), L"T");
     EXPECT_TRUE(item->canBePrivate);
     EXPECT_EQ(item->enable, 0);
-    EXPECT_EQ(Wide(item->groups), Wide({L"a", L"b"}));
+    EXPECT_EQ(item->groups, Texts({L"a", L"b"}));
     EXPECT_EQ(item->options.text.str(), L"100;200");
 }
 
 TEST(ItemTemplateTest, FirstTemplateOfAnIdWins) {
-    ScratchFolder folder;
-    const CString path = folder.Write("ItemTemplate.xml", R"(<Items>
+    TempDir folder;
+    const CString path = TempDir::Wide(folder.Write("ItemTemplate.xml", R"(<Items>
   <Item id="A"><Name>first</Name></Item>
   <Item id="a"><Name>lower</Name></Item>
   <Item id="A"><Name>second</Name></Item>
   <Item><Name>no id 1</Name></Item>
   <Item><Name>no id 2</Name></Item>
   <Item id=""><Name>no id 3</Name></Item>
-</Items>)");
-    ReportRecorder reports;
+</Items>)"));
+    ReportCapture reports(ReportCapture::kReportsOnly);
     CItemTemplate table;
     EXPECT_TRUE(table.LoadItems(path));
     EXPECT_EQ(reports.Lines(), std::vector<int>(3, line::kItemTemplateRepeated));
@@ -73,13 +74,13 @@ TEST(ItemTemplateTest, FirstTemplateOfAnIdWins) {
 }
 
 TEST(ItemTemplateTest, TemplatesDoNotReferToTemplates) {
-    ScratchFolder folder;
+    TempDir folder;
     // The second item names the first by id, but inside the template file an id is only a key.
-    const CString path = folder.Write("ItemTemplate.xml", R"(<Items>
+    const CString path = TempDir::Wide(folder.Write("ItemTemplate.xml", R"(<Items>
   <Item id="Base"><Name>base</Name></Item>
   <Item id="Other"><Name>other</Name><Tips>own</Tips></Item>
-</Items>)");
-    ReportRecorder reports;
+</Items>)"));
+    ReportCapture reports(ReportCapture::kReportsOnly);
     CItemTemplate table;
     ASSERT_TRUE(table.LoadItems(path));
     EXPECT_EQ(table.FindItem(L"Other")->tips.str(), L"own");
@@ -87,16 +88,16 @@ TEST(ItemTemplateTest, TemplatesDoNotReferToTemplates) {
 }
 
 TEST(ItemTemplateTest, MissingTemplateIsReportedOnEachLookup) {
-    ReportRecorder reports;
+    ReportCapture capture(ReportCapture::kReportsOnly);
     CItemTemplate table;
     EXPECT_EQ(table.FindItem(L"X"), nullptr);
     EXPECT_EQ(table.FindItem(L""), nullptr);
-    EXPECT_EQ(reports.Lines(), std::vector<int>(2, line::kItemTemplateMissing));
-    EXPECT_EQ(reports.Reports()[0].file.str(), L"Config\\PropShowCfg");
+    EXPECT_EQ(capture.Lines(), std::vector<int>(2, line::kItemTemplateMissing));
+    EXPECT_EQ(capture.reports[0].file.str(), L"Config\\PropShowCfg");
 }
 
 TEST(ItemTemplateTest, FilesWithoutItemsRoot) {
-    ScratchFolder folder;
+    TempDir folder;
     struct Case {
         const char* name;
         const char* content;  // null: the file is not written
@@ -111,27 +112,26 @@ TEST(ItemTemplateTest, FilesWithoutItemsRoot) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CString path =
-            c.content ? folder.Write("ItemTemplate.xml", c.content) : folder.File("absent.xml");
-        ReportRecorder reports;
-        testing_support::DiagnosticRecorder diagnostics;  // the unparsable file says so there
+        const CString path = c.content ? TempDir::Wide(folder.Write("ItemTemplate.xml", c.content))
+                                       : folder.WPath("absent.xml");
+        ReportCapture capture;  // the unparsable file says so among the diagnostics
         CItemTemplate table;
         EXPECT_EQ(table.LoadItems(path), c.loaded);
         EXPECT_EQ(table.GetCount(), 0u);
-        EXPECT_EQ(reports.Count(), 0);
+        EXPECT_EQ(capture.Count(), 0);
     }
 }
 
 TEST(ItemTemplateTest, ClearEmptiesTheTable) {
-    ScratchFolder folder;
-    const CString path =
-        folder.Write("ItemTemplate.xml", "<Items><Item id=\"A\"/><Item id=\"B\"/></Items>");
+    TempDir folder;
+    const CString path = TempDir::Wide(
+        folder.Write("ItemTemplate.xml", "<Items><Item id=\"A\"/><Item id=\"B\"/></Items>"));
     CItemTemplate table;
     ASSERT_TRUE(table.LoadItems(path));
     EXPECT_EQ(table.GetCount(), 2u);
     table.Clear();
     EXPECT_EQ(table.GetCount(), 0u);
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     EXPECT_EQ(table.FindItem(L"A"), nullptr);
     EXPECT_EQ(reports.Count(line::kItemTemplateMissing), 1);
     // A second load adds to what the table holds.

@@ -7,18 +7,17 @@
 #include <memory>
 #include <string>
 
-#include "DisplayTestSupport.h"
 #include "ItemTemplate.h"
 #include "ReportLines.h"
+#include "TestSupport.h"
 #include "XMLTree.h"
 
 namespace CONFIG {
 namespace {
 
-using testing_support::DiagnosticRecorder;
-using testing_support::ReportRecorder;
-using testing_support::ScratchFolder;
-using testing_support::Wide;
+using testing_support::ReportCapture;
+using testing_support::TempDir;
+using testing_support::Texts;
 
 template <typename T>
 T* At(const std::list<T*>& list, size_t index) {
@@ -36,11 +35,11 @@ protected:
     bool Load(CPropEditView& target, const std::string& body,
               const CItemTemplate* templates = nullptr) {
         const CString path =
-            folder.Write("View" + std::to_string(++files) + ".xml", EditView(body));
+            TempDir::Wide(folder.Write("View" + std::to_string(++files) + ".xml", EditView(body)));
         return target.LoadEditView(path, templates);
     }
 
-    ScratchFolder folder;
+    TempDir folder;
     ContainerTable table;
     CPropEditView view{&table};
     int files = 0;
@@ -58,29 +57,28 @@ TEST_F(PropEditViewTest, UnloadedViewAnswersEmpty) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CString path =
-            c.content ? folder.Write("Broken.xml", c.content) : folder.File("Absent.xml");
-        DiagnosticRecorder diagnostics;
-        ReportRecorder reports;
+        const CString path = c.content ? TempDir::Wide(folder.Write("Broken.xml", c.content))
+                                       : folder.WPath("Absent.xml");
+        ReportCapture capture;
         CPropEditView broken(&table);
         EXPECT_FALSE(broken.LoadEditView(path, nullptr));
         for (int mode = 0; mode <= 4; ++mode) {
             std::vector<CString> classes{L"kept"};
             EXPECT_FALSE(broken.GetMarkClasses(mode, classes));
-            EXPECT_EQ(Wide(classes), Wide({L"kept"}));
+            EXPECT_EQ(classes, Texts({L"kept"}));
         }
         EXPECT_EQ(broken.FindGridShow(kPartMain), nullptr);
         EXPECT_TRUE(broken.GetGridShows().empty());
         ContainerData container = broken.GetContainer();
         EXPECT_TRUE(container.name.IsEmpty());
         EXPECT_TRUE(container.listeners.empty());
-        EXPECT_EQ(reports.Lines(), std::vector<int>{line::kContainerNotInTable});
+        EXPECT_EQ(capture.Lines(), std::vector<int>{line::kContainerNotInTable});
     }
 }
 
 TEST_F(PropEditViewTest, UnloadedViewFindsContainerWithEmptyName) {
     table[L""] = ContainerData{L"", {ListenerData{L"Wall_Main", L"d", kPartMain}}};
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ContainerData container = view.GetContainer();
     ASSERT_EQ(container.listeners.size(), 1u);
     EXPECT_EQ(container.listeners[0].data.str(), L"d");
@@ -88,7 +86,7 @@ TEST_F(PropEditViewTest, UnloadedViewFindsContainerWithEmptyName) {
 }
 
 TEST_F(PropEditViewTest, MarkClassesPerViewMode) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, R"(<MarkShow>
         <View3D markclass="A;B"/>
         <View3D markclass="ignored"/>
@@ -98,14 +96,14 @@ TEST_F(PropEditViewTest, MarkClassesPerViewMode) {
       <MarkShow><PouMian markclass="only the first MarkShow counts"/></MarkShow>)"));
     std::vector<CString> classes;
     EXPECT_TRUE(view.GetMarkClasses(kView3D, classes));
-    EXPECT_EQ(Wide(classes), Wide({L"A", L"B"}));
+    EXPECT_EQ(classes, Texts({L"A", L"B"}));
     // A view element without "markclass" still lists its mode, with one empty name.
     EXPECT_TRUE(view.GetMarkClasses(kViewPingMian, classes));
-    EXPECT_EQ(Wide(classes), Wide({L""}));
+    EXPECT_EQ(classes, Texts({L""}));
     for (int mode : {0, 2, 4, 7}) {
         std::vector<CString> untouched{L"x"};
         EXPECT_FALSE(view.GetMarkClasses(mode, untouched));
-        EXPECT_EQ(Wide(untouched), Wide({L"x"}));
+        EXPECT_EQ(untouched, Texts({L"x"}));
     }
     EXPECT_EQ(reports.Count(), 0);
 }
@@ -123,8 +121,8 @@ TEST(PropEditViewNames, ViewModesAndPartKinds) {
         {L"", -1, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
-        ReportRecorder reports;
+        SCOPED_TRACE(testing::PrintToString(CString(c.name)));
+        ReportCapture reports(ReportCapture::kReportsOnly);
         EXPECT_EQ(CPropEditView::GetViewModeByName(c.name), c.mode < 0 ? 0 : c.mode);
         EXPECT_EQ(CPropEditView::GetPartKindByName(c.name), c.kind < 0 ? 0 : c.kind);
         EXPECT_EQ(reports.Count(line::kViewModeUnknown), c.mode < 0 ? 1 : 0);
@@ -134,7 +132,7 @@ TEST(PropEditViewNames, ViewModesAndPartKinds) {
 }
 
 TEST_F(PropEditViewTest, ListenerKindsComeFromTheNameAfterTheFirstUnderscore) {
-    const CString path = folder.Write("Containers.xml", R"(<Root>
+    const CString path = TempDir::Wide(folder.Write("Containers.xml", R"(<Root>
       <Container name="K">
         <Listener name="Wall_LeftRight" data="1"/>
         <Listener name="Wall" data="2"/>
@@ -143,12 +141,12 @@ TEST_F(PropEditViewTest, ListenerKindsComeFromTheNameAfterTheFirstUnderscore) {
         <Listener name="Slab_"/>
       </Container>
       <Container name="Second"><Listener name="X_Attach"/></Container>
-    </Root>)");
+    </Root>)"));
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     ASSERT_TRUE(tree->FindElement(L"Root"));
 
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ContainerData container;
     CPropEditView::ReadContainer(*tree, container, 0);
     EXPECT_EQ(container.name.str(), L"K");
@@ -193,7 +191,7 @@ TEST_F(PropEditViewTest, ContainerMergesTheTableWithTheViewsOwnData) {
     table[L"K"] = ContainerData{
         L"K", {ListenerData{L"X_Main", L"1", kPartMain}, ListenerData{L"Y_Main", L"2", kPartMain}}};
     table[L"k"] = ContainerData{L"k", {}};
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ContainerData container = view.GetContainer();
     EXPECT_EQ(container.name.str(), L"K");
     ASSERT_EQ(container.listeners.size(), 2u);
@@ -212,13 +210,13 @@ TEST_F(PropEditViewTest, ContainerMergesTheTableWithTheViewsOwnData) {
 
 TEST_F(PropEditViewTest, ViewWithoutTableReportsItsContainer) {
     CPropEditView alone(nullptr);
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     EXPECT_TRUE(alone.GetContainer().listeners.empty());
     EXPECT_EQ(reports.Lines(), std::vector<int>{line::kContainerNotInTable});
 }
 
 TEST_F(PropEditViewTest, ItemsAreReadInFull) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, R"(<GridShow>
       <Main title="基本" param="P">
         <Item>
@@ -247,7 +245,7 @@ TEST_F(PropEditViewTest, ItemsAreReadInFull) {
     EXPECT_EQ(full.param.str(), L"p");
     EXPECT_TRUE(full.canBePrivate);
     EXPECT_EQ(full.enable, 0);
-    EXPECT_EQ(Wide(full.groups), Wide({L"g1", L"g2", L""}));
+    EXPECT_EQ(full.groups, Texts({L"g1", L"g2", L""}));
 
     const GridItemData& exact = *At(group->items, 1);
     EXPECT_FALSE(exact.canBePrivate);
@@ -277,7 +275,7 @@ TEST_F(PropEditViewTest, ItemVarCodes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        ReportRecorder reports;
+        ReportCapture reports(ReportCapture::kReportsOnly);
         CPropEditView target(&table);
         ASSERT_TRUE(Load(target, std::string("<GridShow><Side><Item><ItemVar>") + c.text +
                                      "</ItemVar></Item></Side></GridShow>"));
@@ -289,7 +287,7 @@ TEST_F(PropEditViewTest, ItemVarCodes) {
 }
 
 TEST_F(PropEditViewTest, GroupsTakeTheirKindFromTheirTag) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, R"(<GridShow>
         <Attach param="a"/><Struct/><Other param="o"><Item/></Other><LeftRight/><Main/><Side/>
         <Attach param="second"/>
@@ -306,7 +304,7 @@ TEST_F(PropEditViewTest, GroupsTakeTheirKindFromTheirTag) {
 }
 
 TEST_F(PropEditViewTest, GridShowHoldingOnlyTextHasNoGroups) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, "<GridShow>text</GridShow><Container name=\"K\"/>"));
     EXPECT_TRUE(view.GetGridShows().empty());
     EXPECT_EQ(reports.Count(), 0);
@@ -316,7 +314,7 @@ TEST_F(PropEditViewTest, GridShowHoldingOnlyTextHasNoGroups) {
 }
 
 TEST_F(PropEditViewTest, OptionsTextSwitchesAndAssembles) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, R"(<GridShow><Main>
       <Item><Name>text</Name><Options>a;b;c</Options></Item>
       <Item><Name>switches</Name><Options>
@@ -411,7 +409,7 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
         CPropEditView located(&sharedTable);
         located.SetBaseView(&base);
         const std::string ref = c.ref ? std::string(" ref=\"") + c.ref + "\"" : "";
-        ReportRecorder reports;
+        ReportCapture reports(ReportCapture::kReportsOnly);
         ASSERT_TRUE(Load(located, "<GridShow><Main" + ref +
                                       "><Item><Name>own 1</Name></Item><Item><Name>own 2</Name>"
                                       "</Item></Main><Struct" +
@@ -419,10 +417,10 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
         EXPECT_EQ(reports.Count(), 0);
         const GridShowData* group = located.FindGridShow(kPartMain);
         ASSERT_NE(group, nullptr);
-        std::vector<std::wstring> names;
-        for (const GridItemData* item : group->items) names.emplace_back(item->name.str());
+        Texts names;
+        for (const GridItemData* item : group->items) names.push_back(item->name);
         if (c.copies) {
-            EXPECT_EQ(names, Wide({L"own 1", L"own 2", L"base 1", L"base 2"}));
+            EXPECT_EQ(names, Texts({L"own 1", L"own 2", L"base 1", L"base 2"}));
             const GridItemData& copy = *At(group->items, 2);
             EXPECT_FALSE(copy.canBePrivate);
             ASSERT_EQ(copy.options.switches.size(), 1u);
@@ -432,7 +430,7 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
             // Copies, not shared records.
             EXPECT_NE(&copy, At(base.FindGridShow(kPartMain)->items, 0));
         } else {
-            EXPECT_EQ(names, Wide({L"own 1", L"own 2"}));
+            EXPECT_EQ(names, Texts({L"own 1", L"own 2"}));
         }
         // The base has no "Struct" group: nothing to copy.
         EXPECT_TRUE(located.FindGridShow(kPartStruct)->items.empty());
@@ -445,7 +443,7 @@ TEST_F(PropEditViewTest, RefAppendsCopiesOfTheBaseGroup) {
 }
 
 TEST_F(PropEditViewTest, ItemsNamingATemplateTakeItsContent) {
-    const CString templatePath = folder.Write("ItemTemplate.xml", R"(<Items>
+    const CString templatePath = TempDir::Wide(folder.Write("ItemTemplate.xml", R"(<Items>
       <Item id="T">
         <Name>template</Name><Variable>Width</Variable><ItemVar>ZTMaterial</ItemVar>
         <Tips>tips</Tips><Control>Combo</Control><Style>st</Style><Param>pa</Param>
@@ -457,11 +455,11 @@ TEST_F(PropEditViewTest, ItemsNamingATemplateTakeItsContent) {
           </Assemble>
         </Options>
       </Item>
-    </Items>)");
+    </Items>)"));
     auto templates = std::make_unique<CItemTemplate>();
     ASSERT_TRUE(templates->LoadItems(templatePath));
 
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(Load(view, R"(<GridShow><Main>
       <Item id="T"><Name>ignored</Name><CanBePrivate>true</CanBePrivate></Item>
       <Item id="Missing"><Name>ignored too</Name><Enable>false</Enable></Item>
@@ -486,7 +484,7 @@ TEST_F(PropEditViewTest, ItemsNamingATemplateTakeItsContent) {
     EXPECT_EQ(item.style.str(), L"st");
     EXPECT_EQ(item.param.str(), L"pa");
     EXPECT_EQ(item.enable, 0);
-    EXPECT_EQ(Wide(item.groups), Wide({L"x", L"y"}));
+    EXPECT_EQ(item.groups, Texts({L"x", L"y"}));
     EXPECT_FALSE(item.canBePrivate);
     ASSERT_EQ(item.options.switches.size(), 1u);
     const SwitchData& sw = *At(item.options.switches, 0);
@@ -518,7 +516,7 @@ TEST_F(PropEditViewTest, ItemsNamingATemplateTakeItsContent) {
 }
 
 TEST_F(PropEditViewTest, ItemsWithAnIdAreReadInFullWithoutATemplateTable) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     ASSERT_TRUE(
         Load(view, "<GridShow><Main><Item id=\"T\"><Name>own</Name></Item></Main></GridShow>"));
     const GridItemData& item = *At(view.FindGridShow(kPartMain)->items, 0);
@@ -568,18 +566,18 @@ TEST_F(PropEditViewTest, NestingIsReadToTheDepthLimit) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.levels);
-        DiagnosticRecorder diagnostics;
-        ReportRecorder reports;
+        ReportCapture capture;
         CPropEditView deep(&table);
-        const CString path = folder.Write("Deep.xml", EditView(NestedItems(c.levels)));
+        const CString path =
+            TempDir::Wide(folder.Write("Deep.xml", EditView(NestedItems(c.levels))));
         ASSERT_TRUE(deep.LoadEditView(path, nullptr));
         ASSERT_NE(deep.FindGridShow(kPartMain), nullptr);
         EXPECT_EQ(NestingOf(*deep.FindGridShow(kPartMain)), c.read);
-        ASSERT_EQ(diagnostics.Diagnostics().size(), c.diagnostics);
+        ASSERT_EQ(capture.diagnostics.size(), c.diagnostics);
         if (c.diagnostics) {
-            EXPECT_EQ(diagnostics.Diagnostics()[0].file.str(), path.str());
+            EXPECT_EQ(capture.diagnostics[0].file.str(), path.str());
         }
-        EXPECT_EQ(reports.Count(), 0);
+        EXPECT_EQ(capture.Count(), 0);
         // A deep copy of the deepest view, destroyed with it.
         CPropEditView copy(deep, nullptr, &table);
         EXPECT_EQ(NestingOf(*copy.FindGridShow(kPartMain)), c.read);
@@ -601,11 +599,11 @@ TEST_F(PropEditViewTest, CopyIsDeepAndRelinked) {
 
     auto copy = std::make_unique<CPropEditView>(*original, &view, &otherTable);
     EXPECT_EQ(copy->GetViewLoc().str(), L"\\基本构件\\墙");
-    EXPECT_EQ(Wide(copy->GetTypeAndSections()), Wide({L"Wall", L"Beam"}));
+    EXPECT_EQ(copy->GetTypeAndSections(), Texts({L"Wall", L"Beam"}));
     EXPECT_EQ(copy->GetBaseView(), &view);
     std::vector<CString> classes;
     EXPECT_TRUE(copy->GetMarkClasses(kViewLiMian, classes));
-    EXPECT_EQ(Wide(classes), Wide({L"M"}));
+    EXPECT_EQ(classes, Texts({L"M"}));
     EXPECT_EQ(copy->GetContainer().listeners[0].data.str(), L"other");
     EXPECT_EQ(original->GetContainer().listeners[0].data.str(), L"mine");
 

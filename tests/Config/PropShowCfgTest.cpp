@@ -8,19 +8,18 @@
 #include <memory>
 #include <string>
 
-#include "DisplayTestSupport.h"
 #include "PropEditView.h"
 #include "ReportLines.h"
+#include "TestSupport.h"
 
 namespace CONFIG {
 namespace {
 
 using KADO::Product::EKADOComponentType;
 using KADO::Product::EKADOParameterType;
-using testing_support::DiagnosticRecorder;
-using testing_support::ReportRecorder;
-using testing_support::ScratchFolder;
-using testing_support::Wide;
+using testing_support::ReportCapture;
+using testing_support::TempDir;
+using testing_support::Texts;
 namespace kado = KADO::Product;
 
 std::string LocShow(const std::string& body) {
@@ -34,42 +33,43 @@ protected:
         folder.Write("PropertyLocShow.xml", LocShow(body));
         Load();
     }
-    void Load() { cfg->LoadShowCfg(folder.Folder()); }
+    void Load() { cfg->LoadShowCfg(folder.WFolder()); }
     IPropertyShow& show() { return *cfg; }
 
-    std::vector<std::wstring> DefineLocs() {
-        std::vector<CString> locs;
+    Texts DefineLocs() {
+        Texts locs;
         show().GetDefineLocs(locs);
-        return Wide(locs);
+        return locs;
     }
-    std::vector<std::wstring> ShowLocs() {
-        std::vector<CString> locs{L"replaced"};
+    Texts ShowLocs() {
+        Texts locs{L"replaced"};
         show().GetShowLocs(locs);
-        return Wide(locs);
+        return locs;
     }
-    std::vector<std::wstring> SectionLocs(const CString& loc) {
-        std::vector<CString> locs;
+    Texts SectionLocs(const CString& loc) {
+        Texts locs;
         EXPECT_TRUE(show().GetSectionLocs(loc, locs));
-        return Wide(locs);
+        return locs;
     }
 
-    ScratchFolder folder;
-    // Missing files of the small folders below say so here rather than on the console.
-    DiagnosticRecorder diagnostics;
+    TempDir folder;
+    // Missing files of the small folders below say so here rather than on the console. Only
+    // diagnostics: the tests capture their reports themselves, step by step.
+    ReportCapture diagnostics{ReportCapture::kDiagnosticsOnly};
     std::unique_ptr<CPropShowCfg> cfg = std::make_unique<CPropShowCfg>();
 };
 
 // Locations
 
 TEST_F(PropShowCfgTest, DefinedLocationsKeepFileOrderAndDuplicates) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow("<PropDefineShow><Loc>A</Loc><Loc>B</Loc><Loc>A</Loc><Loc/></PropDefineShow>");
-    EXPECT_EQ(DefineLocs(), Wide({L"A", L"B", L"A", L""}));
-    EXPECT_EQ(ShowLocs(), Wide({L"A", L"B", L"A", L""}));
+    EXPECT_EQ(DefineLocs(), Texts({L"A", L"B", L"A", L""}));
+    EXPECT_EQ(ShowLocs(), Texts({L"A", L"B", L"A", L""}));
     EXPECT_EQ(reports.Count(), 0);
     std::vector<CString> appended{L"first"};
     show().GetDefineLocs(appended);
-    EXPECT_EQ(Wide(appended), Wide({L"first", L"A", L"B", L"A", L""}));
+    EXPECT_EQ(appended, Texts({L"first", L"A", L"B", L"A", L""}));
 }
 
 TEST_F(PropShowCfgTest, AddDefineLocDefinesWithoutShowing) {
@@ -79,43 +79,43 @@ TEST_F(PropShowCfgTest, AddDefineLocDefinesWithoutShowing) {
     show().AddDefineLoc(L"B");
     show().AddDefineLoc(L"B");
     show().AddDefineLoc(L"a");
-    EXPECT_EQ(DefineLocs(), Wide({L"A", L"B", L"a"}));
-    EXPECT_EQ(ShowLocs(), Wide({L"A"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"A", L"B", L"a"}));
+    EXPECT_EQ(ShowLocs(), Texts({L"A"}));
     EXPECT_FALSE(show().IsLocShown(L"B"));
 }
 
 TEST_F(PropShowCfgTest, RemoveDefineLocsStopsAtAnUndefinedEntry) {
     LoadLocShow("<PropDefineShow><Loc>A</Loc><Loc>B</Loc><Loc>C</Loc></PropDefineShow>");
     show().RemoveDefineLocs({L"A", L"X", L"B"});
-    EXPECT_EQ(DefineLocs(), Wide({L"B", L"C"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"B", L"C"}));
     show().RemoveDefineLocs({L"C", L"B"});
     EXPECT_TRUE(DefineLocs().empty());
     // The shown list is not touched, and a removed location can be defined again.
-    EXPECT_EQ(ShowLocs(), Wide({L"A", L"B", L"C"}));
+    EXPECT_EQ(ShowLocs(), Texts({L"A", L"B", L"C"}));
     show().AddDefineLoc(L"A");
-    EXPECT_EQ(DefineLocs(), Wide({L"A"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"A"}));
 }
 
 TEST_F(PropShowCfgTest, RemovingADuplicateRemovesItsFirstPlaceOnly) {
     LoadLocShow("<PropDefineShow><Loc>A</Loc><Loc>B</Loc><Loc>A</Loc></PropDefineShow>");
     show().RemoveDefineLocs({L"A"});
-    EXPECT_EQ(DefineLocs(), Wide({L"B", L"A"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"B", L"A"}));
     // The set no longer holds it: the next removal stops at it.
     show().RemoveDefineLocs({L"A", L"B"});
-    EXPECT_EQ(DefineLocs(), Wide({L"B", L"A"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"B", L"A"}));
 }
 
 TEST_F(PropShowCfgTest, SetShowLocsReplacesTheShownList) {
     LoadLocShow("<PropDefineShow><Loc>\\a\\b</Loc></PropDefineShow>");
     EXPECT_TRUE(show().IsLocShown(L"\\a\\b"));
     show().SetShowLocs({L"\\c\\d", L"\\c\\d"});
-    EXPECT_EQ(ShowLocs(), Wide({L"\\c\\d", L"\\c\\d"}));
+    EXPECT_EQ(ShowLocs(), Texts({L"\\c\\d", L"\\c\\d"}));
     EXPECT_FALSE(show().IsLocShown(L"\\a\\b"));
     EXPECT_TRUE(show().IsLocShown(L"\\c\\d"));
     show().SetShowLocs({});
     EXPECT_TRUE(ShowLocs().empty());
     EXPECT_FALSE(show().IsLocShown(L"\\c\\d"));
-    EXPECT_EQ(DefineLocs(), Wide({L"\\a\\b"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"\\a\\b"}));
 }
 
 constexpr char kSections[] = R"(
@@ -135,12 +135,12 @@ constexpr char kSections[] = R"(
   </SectionSelect>)";
 
 TEST_F(PropShowCfgTest, SectionLocsExpandLocations) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(kSections);
     EXPECT_EQ(reports.Count(), 0);
     const struct {
         const wchar_t* loc;
-        std::vector<std::wstring> expanded;
+        Texts expanded;
         bool shown;
     } cases[] = {
         // A listed location: valid texts themselves, others collected from the shown list.
@@ -161,7 +161,7 @@ TEST_F(PropShowCfgTest, SectionLocsExpandLocations) {
         {L"其它图库\\no leading separator", {L"\\其它图库\\其它构件", L"\\其它图库2\\x"}, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.loc)));
+        SCOPED_TRACE(testing::PrintToString(CString(c.loc)));
         EXPECT_EQ(SectionLocs(c.loc), c.expanded);
         EXPECT_EQ(show().IsLocShown(c.loc), c.shown);
     }
@@ -173,7 +173,7 @@ TEST_F(PropShowCfgTest, SectionLocsAppend) {
     std::vector<CString> locs{L"kept"};
     show().GetSectionLocs(L"\\基本构件\\梁", locs);
     show().GetSectionLocs(L"\\基本构件\\梁", locs);
-    EXPECT_EQ(Wide(locs), Wide({L"kept", L"\\基本构件\\梁", L"\\基本构件\\梁"}));
+    EXPECT_EQ(locs, Texts({L"kept", L"\\基本构件\\梁", L"\\基本构件\\梁"}));
 }
 
 TEST_F(PropShowCfgTest, IsLocShownUsesAnOverriddenExpansion) {
@@ -190,7 +190,7 @@ TEST_F(PropShowCfgTest, IsLocShownUsesAnOverriddenExpansion) {
 }
 
 TEST_F(PropShowCfgTest, SectionsAreEnteredByTheirOwnTag) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(R"(
       <PropDefineShow><Note>not a location</Note><Loc>A</Loc><Loc>B</Loc></PropDefineShow>
       <SectionSelect><Note loc="N">n</Note><Loc loc="K">\a\b</Loc></SectionSelect>
@@ -198,9 +198,9 @@ TEST_F(PropShowCfgTest, SectionsAreEnteredByTheirOwnTag) {
                   <Property clsname="Wall"><Kind kd="block"/></Property></Properties>
       <View3DMode><Note name="SGPaper" clsname="Beam"/>
                   <ViewMode name="LiMian" clsname="Wall"/></View3DMode>)");
-    EXPECT_EQ(DefineLocs(), Wide({L"A", L"B"}));
-    EXPECT_EQ(SectionLocs(L"K"), Wide({L"\\a\\b"}));
-    EXPECT_EQ(SectionLocs(L"N"), Wide({L"N"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"A", L"B"}));
+    EXPECT_EQ(SectionLocs(L"K"), Texts({L"\\a\\b"}));
+    EXPECT_EQ(SectionLocs(L"N"), Texts({L"N"}));
     EXPECT_EQ(show().GetComponentKind(kado::Wall), 1);
     EXPECT_EQ(show().GetView3DMode(kado::Wall), kViewLiMian);
     EXPECT_EQ(show().GetView3DMode(kado::Beam), kView3D);
@@ -221,7 +221,7 @@ TEST_F(PropShowCfgTest, MissingSectionsLeaveTheOthersReadable) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         cfg = std::make_unique<CPropShowCfg>();
-        ReportRecorder reports;
+        ReportCapture reports(ReportCapture::kReportsOnly);
         LoadLocShow(std::string(c.body) + R"(
           <Properties><Property clsname="Wall"><Kind kd="region"/></Property></Properties>
           <ViewParam>Length</ViewParam>
@@ -238,12 +238,12 @@ TEST_F(PropShowCfgTest, MissingSectionsLeaveTheOthersReadable) {
 }
 
 TEST_F(PropShowCfgTest, FolderWithoutFilesAnswersDefaults) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     Load();
     EXPECT_EQ(reports.Count(), 0);
     EXPECT_TRUE(DefineLocs().empty());
     EXPECT_TRUE(ShowLocs().empty());
-    EXPECT_EQ(SectionLocs(L"\\a\\b"), Wide({L"\\a\\b"}));
+    EXPECT_EQ(SectionLocs(L"\\a\\b"), Texts({L"\\a\\b"}));
     EXPECT_FALSE(show().IsLocShown(L"\\a\\b"));
     EXPECT_EQ(show().GetComponentKind(kado::Wall), 0);
     EXPECT_EQ(show().GetView3DMode(kado::Wall), kView3D);
@@ -264,14 +264,14 @@ TEST_F(PropShowCfgTest, FileWithoutUiKeepsTheShownList) {
     folder.Write("PropertyLocShow.xml",
                  "<Root><PropDefineShow><Loc>A</Loc></PropDefineShow></Root>");
     Load();
-    EXPECT_EQ(ShowLocs(), Wide({L"kept"}));
+    EXPECT_EQ(ShowLocs(), Texts({L"kept"}));
     EXPECT_TRUE(DefineLocs().empty());
 }
 
 // Kinds, parameters and view modes
 
 TEST_F(PropShowCfgTest, ComponentKinds) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(R"(<Properties>
       <Property clsname="Wall"><Kind kd="linear"/></Property>
       <Property clsname="Slab"><Kind kd="region"/></Property>
@@ -285,7 +285,7 @@ TEST_F(PropShowCfgTest, ComponentKinds) {
     // "Block", a "Kind" without "kd" and a "Property" without "Kind" (whatever it carries
     // itself) are unknown kinds.
     EXPECT_EQ(reports.Lines(), std::vector<int>(3, line::kKindUnknown));
-    reports.Reset();
+    reports.Clear();
     const struct {
         EKADOComponentType type;
         int kind;
@@ -308,7 +308,7 @@ TEST_F(PropShowCfgTest, ComponentKinds) {
 }
 
 TEST_F(PropShowCfgTest, ViewAndMeterParameters) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(R"(<ViewParam>Length;Width;Length;类别</ViewParam>
                    <ViewParam>Height</ViewParam>
                    <MeterParam>Width;Width;Unknown</MeterParam>)");
@@ -325,7 +325,7 @@ TEST_F(PropShowCfgTest, ViewAndMeterParameters) {
 }
 
 TEST_F(PropShowCfgTest, ViewParamWithTrailingSeparator) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow("<ViewParam>Length;;</ViewParam>");
     // Two empty pieces: the second repeats the first.
     EXPECT_TRUE(show().IsViewParam(kado::Length));
@@ -334,7 +334,7 @@ TEST_F(PropShowCfgTest, ViewParamWithTrailingSeparator) {
 }
 
 TEST_F(PropShowCfgTest, ViewModesTakeTheLaterValue) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(R"(<View3DMode>
       <ViewMode name="PingMian" clsname="Wall;Beam"/>
       <ViewMode name="SGPaper" clsname="Beam;Slab;Beam"/>
@@ -363,7 +363,7 @@ TEST_F(PropShowCfgTest, ViewModesTakeTheLaterValue) {
 }
 
 TEST_F(PropShowCfgTest, ComponentsAreAllIncluded) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     EXPECT_TRUE(show().IsComponentIncluded(L""));
     EXPECT_TRUE(show().IsComponentIncluded(L"Wall"));
     EXPECT_TRUE(show().IsComponentIncluded(L"NoSuchComponent"));
@@ -407,7 +407,7 @@ protected:
                                  "LaterLoc", "Shared"}) {
             folder.Write(std::string(name) + ".xml", ViewFile(name));
         }
-        ReportRecorder reports;
+        ReportCapture reports(ReportCapture::kReportsOnly);
         LoadLocShow(R"(<PropEditView>
           <View view="Anywhere.xml" typeandsection="Wall;Slab" loc=""/>
           <View view="WallAtBase.xml" typeandsection=";Wall_Rect" loc="\基本构件"/>
@@ -453,8 +453,8 @@ TEST_F(EditViewSelectionTest, FirstMatchingLocationThenWithoutLocationThenFallba
         {L"Column", L"y", L"Shared"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.section) + L" @ " + c.loc));
-        ReportRecorder reports;
+        SCOPED_TRACE(testing::PrintToString(CString(c.section) + L" @ " + c.loc));
+        ReportCapture reports(ReportCapture::kReportsOnly);
         IPropEditView* view = show().GetPropEditView(c.section, c.loc);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(NameOf(view), c.view);
@@ -477,9 +477,9 @@ TEST_F(EditViewSelectionTest, LocationViewsAreBasedOnTheGridTemplate) {
     IPropEditView* view = show().GetPropEditView(L"Wall", L"\\基本构件\\墙");
     GridShowData* main = view->FindGridShow(kPartMain);
     ASSERT_NE(main, nullptr);
-    std::vector<std::wstring> names;
-    for (const GridItemData* item : main->items) names.emplace_back(item->name.str());
-    EXPECT_EQ(names, Wide({L"WallFirst", L"template main"}));
+    Texts names;
+    for (const GridItemData* item : main->items) names.push_back(item->name);
+    EXPECT_EQ(names, Texts({L"WallFirst", L"template main"}));
     // The grid template's template item, copied once more.
     GridShowData* attach = view->FindGridShow(kPartAttach);
     ASSERT_EQ(attach->items.size(), 1u);
@@ -493,7 +493,7 @@ TEST_F(PropShowCfgTest, ViewLoadingReports) {
     folder.Write("V.xml",
                  "<PropEditView><GridShow><Main><Item id=\"none\"/></Main></GridShow>"
                  "</PropEditView>");
-    ReportRecorder reports;
+    ReportCapture capture(ReportCapture::kReportsOnly);
     LoadLocShow(R"(<PropEditView>
       <View view="Missing.xml" typeandsection="Wall"/>
       <View view="Other.xml" typeandsection="Wall"/>
@@ -501,10 +501,10 @@ TEST_F(PropShowCfgTest, ViewLoadingReports) {
       <View/>
     </PropEditView>)");
     // No "ItemTemplate.xml": the template lookup reports, then each unloadable view.
-    EXPECT_EQ(reports.Lines(),
+    EXPECT_EQ(capture.Lines(),
               (std::vector<int>{line::kViewFileNotLoaded, line::kViewFileNotLoaded,
                                 line::kItemTemplateMissing, line::kViewFileNotLoaded}));
-    for (const TOOLS::LogReport& report : reports.Reports()) {
+    for (const TOOLS::LogReport& report : capture.reports) {
         EXPECT_EQ(report.file.str(), L"Config\\PropShowCfg");
     }
 }
@@ -515,8 +515,7 @@ TEST_F(PropShowCfgTest, FileNamedByTwoViewsIsReadOnceIntoTwoViews) {
     folder.Write("ItemTemplate.xml", "<Items/>");
     folder.Write("GridTemplate.xml", "<PropEditView/>");
     folder.Write("EnableContainer.xml", "<Containers/>");
-    DiagnosticRecorder recorded;
-    ReportRecorder reports;
+    ReportCapture capture;
     LoadLocShow(R"(<PropEditView>
       <View view="V.xml" typeandsection="Wall" loc="a"/>
       <View view="Missing.xml" typeandsection="Wall" loc="m"/>
@@ -524,19 +523,19 @@ TEST_F(PropShowCfgTest, FileNamedByTwoViewsIsReadOnceIntoTwoViews) {
       <View view="Missing.xml" typeandsection="Wall" loc="n"/>
     </PropEditView>)");
     // Each view reads its entry: the missing template twice, the missing file twice.
-    EXPECT_EQ(reports.Lines(),
+    EXPECT_EQ(capture.Lines(),
               (std::vector<int>{line::kItemTemplateMissing, line::kViewFileNotLoaded,
                                 line::kItemTemplateMissing, line::kViewFileNotLoaded}));
     // Reports name the file being read when they were made.
-    const CString viewFile = folder.File("V.xml");
-    const CString locationFile = folder.File("PropertyLocShow.xml");
-    EXPECT_EQ(reports.Reports()[0].context.str(), viewFile.str());
-    EXPECT_EQ(reports.Reports()[1].context.str(), locationFile.str());
-    EXPECT_EQ(reports.Reports()[2].context.str(), viewFile.str());
-    EXPECT_EQ(reports.Reports()[3].context.str(), locationFile.str());
+    const CString viewFile = folder.WPath("V.xml");
+    const CString locationFile = folder.WPath("PropertyLocShow.xml");
+    EXPECT_EQ(capture.reports[0].context.str(), viewFile.str());
+    EXPECT_EQ(capture.reports[1].context.str(), locationFile.str());
+    EXPECT_EQ(capture.reports[2].context.str(), viewFile.str());
+    EXPECT_EQ(capture.reports[3].context.str(), locationFile.str());
     // The missing file was looked for once.
-    ASSERT_EQ(recorded.Diagnostics().size(), 1u);
-    EXPECT_EQ(recorded.Diagnostics()[0].file.str(), folder.File("Missing.xml").str());
+    ASSERT_EQ(capture.diagnostics.size(), 1u);
+    EXPECT_EQ(capture.diagnostics[0].file.str(), folder.WPath("Missing.xml").str());
 
     IPropEditView* first = show().GetPropEditView(L"Wall", L"a");
     IPropEditView* second = show().GetPropEditView(L"Wall", L"b");
@@ -557,7 +556,7 @@ TEST_F(PropShowCfgTest, ContainerTable) {
       <Container><Listener name="Z_Side"/></Container>
       <Other name="O"/>
     </Containers>)");
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     Load();
     EXPECT_EQ(reports.Lines(), std::vector<int>{line::kContainerRepeated});
     ContainerTable* table = show().GetEnableContainers();
@@ -571,7 +570,7 @@ TEST_F(PropShowCfgTest, ContainerTable) {
     // A second load adds new names and reports each name already present.
     folder.Write("EnableContainer.xml",
                  R"(<Containers><Container name="K"/><Container name="New"/></Containers>)");
-    reports.Reset();
+    reports.Clear();
     Load();
     EXPECT_EQ(reports.Lines(), std::vector<int>{line::kContainerRepeated});
     EXPECT_EQ(table->size(), 4u);
@@ -579,7 +578,7 @@ TEST_F(PropShowCfgTest, ContainerTable) {
 
 TEST_F(PropShowCfgTest, EmptyContainersFile) {
     folder.Write("EnableContainer.xml", "<Containers/>");
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     Load();
     EXPECT_TRUE(show().GetEnableContainers()->empty());
     EXPECT_EQ(reports.Count(), 0);
@@ -591,7 +590,7 @@ TEST_F(PropShowCfgTest, ViewsSeeTheContainerTableFilledAfterThem) {
     folder.Write("EnableContainer.xml", R"(<Containers><Container name="K">
       <Listener name="X_Attach" data="1"/><Listener name="Y_Main" data="2"/>
     </Container></Containers>)");
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow("<PropEditView><View view=\"V.xml\" typeandsection=\"Wall\"/></PropEditView>");
     EXPECT_EQ(reports.Count(), 0);
     ContainerData container = show().GetPropEditView(L"Wall", L"")->GetContainer();
@@ -615,7 +614,7 @@ TEST_F(PropShowCfgTest, SecondLoadAddsToTheTables) {
       <PropEditView><View view="V.xml" typeandsection="Wall" loc="\a"/></PropEditView>
       <View3DMode><ViewMode name="LiMian" clsname="Wall"/></View3DMode>)");
     show().SetShowLocs({L"changed"});
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     LoadLocShow(R"(<PropDefineShow><Loc>A</Loc><Loc>B</Loc></PropDefineShow>
       <SectionSelect><Loc loc="K">\c\d</Loc></SectionSelect>
       <Properties><Property clsname="Wall"><Kind kd="region"/></Property></Properties>
@@ -623,9 +622,9 @@ TEST_F(PropShowCfgTest, SecondLoadAddsToTheTables) {
       <PropEditView><View view="V.xml" typeandsection="Wall" loc="\b"/></PropEditView>
       <View3DMode><ViewMode name="PingMian" clsname="Wall"/></View3DMode>)");
     EXPECT_EQ(reports.Count(), 0);
-    EXPECT_EQ(DefineLocs(), Wide({L"A", L"A", L"B"}));
-    EXPECT_EQ(ShowLocs(), Wide({L"A", L"A", L"B"}));
-    EXPECT_EQ(SectionLocs(L"K"), Wide({L"\\a\\b"}));
+    EXPECT_EQ(DefineLocs(), Texts({L"A", L"A", L"B"}));
+    EXPECT_EQ(ShowLocs(), Texts({L"A", L"A", L"B"}));
+    EXPECT_EQ(SectionLocs(L"K"), Texts({L"\\a\\b"}));
     EXPECT_EQ(show().GetComponentKind(kado::Wall), 1);
     std::vector<EKADOParameterType> meters;
     show().GetMeterParams(meters);
@@ -655,7 +654,7 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
     IPropEditView* copied = copy->GetPropEditView(L"Wall", L"\\a");
     EXPECT_NE(copied, original);
     EXPECT_NE(copy->GetEnableContainers(), show().GetEnableContainers());
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     EXPECT_EQ(NameOf(copied), L"V");
     EXPECT_NE(copy->GetPropEditView(L"none", L""), show().GetPropEditView(L"none", L""));
     EXPECT_EQ(reports.Lines(), std::vector<int>(2, line::kNoEditViewMatches));
@@ -669,7 +668,7 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
 
     std::vector<CString> locs;
     copy->GetDefineLocs(locs);
-    EXPECT_EQ(Wide(locs), Wide({L"\\a\\b"}));
+    EXPECT_EQ(locs, Texts({L"\\a\\b"}));
     EXPECT_TRUE(copy->IsLocShown(L"K"));
     EXPECT_EQ(copy->GetComponentKind(kado::Wall), 1);
     EXPECT_TRUE(copy->IsViewParam(kado::Length));
@@ -680,11 +679,11 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
     ContainerData container = copied->GetContainer();
     ASSERT_EQ(container.listeners.size(), 1u);
     EXPECT_EQ(container.listeners[0].data.str(), L"1");
-    std::vector<std::wstring> names;
+    Texts names;
     for (const GridItemData* item : copied->FindGridShow(kPartMain)->items) {
-        names.emplace_back(item->name.str());
+        names.push_back(item->name);
     }
-    EXPECT_EQ(names, Wide({L"V", L"template main"}));
+    EXPECT_EQ(names, Texts({L"V", L"template main"}));
     EXPECT_EQ(copied->FindGridShow(kPartAttach)->items.front()->name.str(), L"厚度");
     EXPECT_EQ(reports.Count(), 2);
 
@@ -698,17 +697,16 @@ TEST_F(PropShowCfgTest, CopyIsIndependent) {
 class DisplayFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ReportRecorder reports;
-        DiagnosticRecorder diagnostics;
+        ReportCapture capture;
         cfg.LoadShowCfg(CString(SITECONFIG_TEST_DATA_DIR L"display/"));
-        EXPECT_EQ(reports.Count(), 0);
-        EXPECT_TRUE(diagnostics.Diagnostics().empty());
+        EXPECT_EQ(capture.Count(), 0);
+        EXPECT_TRUE(capture.diagnostics.empty());
     }
 
-    static std::vector<std::wstring> Names(const GridShowData* group) {
-        std::vector<std::wstring> names;
+    static Texts Names(const GridShowData* group) {
+        Texts names;
         if (group) {
-            for (const GridItemData* item : group->items) names.emplace_back(item->name.str());
+            for (const GridItemData* item : group->items) names.push_back(item->name);
         }
         return names;
     }
@@ -717,7 +715,7 @@ protected:
 };
 
 TEST_F(DisplayFolderTest, Locations) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     std::vector<CString> defined;
     cfg.GetDefineLocs(defined);
     ASSERT_EQ(defined.size(), 8u);
@@ -725,11 +723,11 @@ TEST_F(DisplayFolderTest, Locations) {
     EXPECT_EQ(defined.back().str(), L"\\其它图库\\其它构件");
     std::vector<CString> shown;
     cfg.GetShowLocs(shown);
-    EXPECT_EQ(Wide(shown), Wide(defined));
+    EXPECT_EQ(shown, defined);
 
     const struct {
         const wchar_t* loc;
-        std::vector<std::wstring> expanded;
+        Texts expanded;
     } cases[] = {
         {L"\\基本构件\\墙", {L"\\基本构件\\墙\\直形墙", L"\\基本构件\\墙\\弧形墙"}},
         {L"临时设施", {L"\\临时设施\\塔吊\\塔吊", L"\\临时设施\\围墙\\围墙"}},
@@ -738,10 +736,10 @@ TEST_F(DisplayFolderTest, Locations) {
         {L"\\基本构件\\梁\\矩形梁", {L"\\基本构件\\梁\\矩形梁"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.loc)));
+        SCOPED_TRACE(testing::PrintToString(CString(c.loc)));
         std::vector<CString> expanded;
         EXPECT_TRUE(cfg.GetSectionLocs(c.loc, expanded));
-        EXPECT_EQ(Wide(expanded), c.expanded);
+        EXPECT_EQ(expanded, c.expanded);
         EXPECT_TRUE(cfg.IsLocShown(c.loc));
     }
     EXPECT_FALSE(cfg.IsLocShown(L"\\基本构件\\墙\\挡土墙"));
@@ -755,7 +753,7 @@ TEST_F(DisplayFolderTest, Locations) {
 }
 
 TEST_F(DisplayFolderTest, KindsParametersAndViewModes) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     EXPECT_EQ(cfg.GetComponentKind(kado::Wall), 0);
     EXPECT_EQ(cfg.GetComponentKind(kado::Slab), 2);
     EXPECT_EQ(cfg.GetComponentKind(kado::TowerCrane), 1);
@@ -776,27 +774,27 @@ TEST_F(DisplayFolderTest, KindsParametersAndViewModes) {
 }
 
 TEST_F(DisplayFolderTest, WallView) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     IPropEditView* view = cfg.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙");
     std::vector<CString> classes;
     ASSERT_TRUE(view->GetMarkClasses(kViewPouMian, classes));
-    EXPECT_EQ(Wide(classes), Wide({L"墙厚", L"墙高"}));
+    EXPECT_EQ(classes, Texts({L"墙厚", L"墙高"}));
     EXPECT_FALSE(view->GetMarkClasses(kViewSGPaper, classes));
     ASSERT_EQ(view->GetGridShows().size(), 3u);
 
     const GridShowData* main = view->FindGridShow(kPartMain);
-    EXPECT_EQ(Names(main), Wide({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(Names(main), Texts({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
     const GridItemData& thickness = *main->items.front();
     EXPECT_EQ(thickness.id.str(), L"Thickness");
     EXPECT_EQ(thickness.paramType, kado::Thickness);
     EXPECT_EQ(thickness.itemVar, kItemVarZTThickness);
     EXPECT_EQ(thickness.options.text.str(), L"100;120;180;200;240;300");
-    EXPECT_EQ(Wide(thickness.groups), Wide({L"尺寸", L"几何"}));
+    EXPECT_EQ(thickness.groups, Texts({L"尺寸", L"几何"}));
     EXPECT_TRUE((*std::next(main->items.begin()))->canBePrivate);
     EXPECT_EQ(main->items.back()->enable, 0);
     EXPECT_TRUE(main->items.back()->id.IsEmpty());
 
-    EXPECT_EQ(Names(view->FindGridShow(kPartAttach)), Wide({L"底标高(m)", L"颜色"}));
+    EXPECT_EQ(Names(view->FindGridShow(kPartAttach)), Texts({L"底标高(m)", L"颜色"}));
 
     const GridShowData* structure = view->FindGridShow(kPartStruct);
     ASSERT_NE(structure, nullptr);
@@ -836,22 +834,22 @@ TEST_F(DisplayFolderTest, WallView) {
 }
 
 TEST_F(DisplayFolderTest, ViewSelection) {
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     IPropEditView* beam = cfg.GetPropEditView(L"Beam_矩形", L"\\基本构件\\梁\\矩形梁");
     EXPECT_EQ(Names(beam->FindGridShow(kPartMain)),
-              Wide({L"截面宽(mm)", L"截面高(mm)", L"名称", L"类别"}));
-    EXPECT_EQ(Names(beam->FindGridShow(kPartSide)), Wide({L"材质"}));
+              Texts({L"截面宽(mm)", L"截面高(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(Names(beam->FindGridShow(kPartSide)), Texts({L"材质"}));
     EXPECT_EQ(beam->GetContainer().listeners.back().data.str(), L"BeamSide");
 
     // Columns have no view of their own location; the view without location serves them.
     IPropEditView* column = cfg.GetPropEditView(L"Column", L"\\基本构件\\柱\\矩形柱");
-    EXPECT_EQ(Names(column->FindGridShow(kPartMain)), Wide({L"厚度(mm)", L"名称", L"类别"}));
+    EXPECT_EQ(Names(column->FindGridShow(kPartMain)), Texts({L"厚度(mm)", L"名称", L"类别"}));
     EXPECT_EQ(column->GetContainer().listeners.front().data.str(), L"");
 
     IPropEditView* crane = cfg.GetPropEditView(L"TowerCrane", L"\\临时设施\\塔吊\\塔吊");
     IPropEditView* building = cfg.GetPropEditView(L"Building", L"\\其它图库\\其它构件");
     EXPECT_NE(crane, building);
-    EXPECT_EQ(Names(crane->FindGridShow(kPartLeftRight)), Wide({L"长度(m)"}));
+    EXPECT_EQ(Names(crane->FindGridShow(kPartLeftRight)), Texts({L"长度(m)"}));
     EXPECT_EQ(crane->GetContainer().listeners.front().data.str(), L"redraw");
     EXPECT_EQ(reports.Count(), 0);
 
@@ -864,7 +862,7 @@ TEST_F(DisplayFolderTest, ViewSelection) {
     IPropEditView* copiedWall = copy.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙");
     EXPECT_NE(copiedWall, cfg.GetPropEditView(L"Wall", L"\\基本构件\\墙\\直形墙"));
     EXPECT_EQ(Names(copiedWall->FindGridShow(kPartMain)),
-              Wide({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
+              Texts({L"厚度(mm)", L"墙高(mm)", L"名称", L"类别"}));
     EXPECT_EQ(copiedWall->GetContainer().listeners.size(), 3u);
 }
 

@@ -1,5 +1,6 @@
 // Small fixtures shared by the tests: a temporary folder and a capture of reports and
-// diagnostics. Header-only, so that tests of the public library can use it too.
+// diagnostics. Header-only, so that tests of the public library and of the command can use it
+// too.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -21,6 +23,10 @@ inline void PrintTo(const CString& s, std::ostream* os) {
 }
 
 namespace testing_support {
+
+// Texts to compare in assertions, e.g. EXPECT_EQ(locs, Texts({L"A", L"B"})); a failure prints
+// them readably.
+using Texts = std::vector<CString>;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -45,8 +51,10 @@ public:
         std::filesystem::remove_all(Native(path_), ignored);
     }
 
-    // The folder with a trailing separator, as the library's folder arguments expect.
+    // The folder in UTF-8, and as a path of this host.
     const std::string& path() const { return path_; }
+    std::filesystem::path NativeFolder() const { return Native(path_); }
+    // The folder with a trailing separator, as the library's folder arguments expect.
     std::string Folder() const { return path_ + "/"; }
     CString WFolder() const { return Wide(Folder()); }
     CString WPath(const std::string& relative) const { return Wide(Folder() + relative); }
@@ -78,27 +86,52 @@ private:
     std::string path_;
 };
 
-// Captures every report and diagnostic while it lives; restores the previous sinks after.
+// Captures reports and diagnostics while it lives; restores the previous sinks after.
+//
+// A capture takes everything of its kinds while it lives, so a capture made inside another
+// takes those kinds from the outer one until it ends. Where a test needs the reports and the
+// diagnostics of different spans (a fixture that keeps the diagnostics of the whole test while
+// each step counts its own reports), it holds one capture of each kind, and neither takes from
+// the other.
 class ReportCapture {
 public:
-    ReportCapture() {
-        previousLog_ =
-            TOOLS::SetLogSink([this](const TOOLS::LogReport& r) { reports.push_back(r); });
-        previousDiagnostic_ = TOOLS::SetDiagnosticSink(
-            [this](const TOOLS::Diagnostic& d) { diagnostics.push_back(d); });
+    enum Kinds { kReportsAndDiagnostics, kReportsOnly, kDiagnosticsOnly };
+
+    explicit ReportCapture(Kinds kinds = kReportsAndDiagnostics) : kinds_(kinds) {
+        if (kinds_ != kDiagnosticsOnly) {
+            previousLog_ =
+                TOOLS::SetLogSink([this](const TOOLS::LogReport& r) { reports.push_back(r); });
+        }
+        if (kinds_ != kReportsOnly) {
+            previousDiagnostic_ = TOOLS::SetDiagnosticSink(
+                [this](const TOOLS::Diagnostic& d) { diagnostics.push_back(d); });
+        }
     }
     ReportCapture(const ReportCapture&) = delete;
     ReportCapture& operator=(const ReportCapture&) = delete;
     ~ReportCapture() {
-        TOOLS::SetLogSink(std::move(previousLog_));
-        TOOLS::SetDiagnosticSink(std::move(previousDiagnostic_));
+        if (kinds_ != kDiagnosticsOnly) TOOLS::SetLogSink(std::move(previousLog_));
+        if (kinds_ != kReportsOnly) TOOLS::SetDiagnosticSink(std::move(previousDiagnostic_));
     }
 
-    // Reports of this source and line.
+    // The number of reports: all of them, those of one line whatever their source, those of
+    // one source and line.
+    int Count() const { return static_cast<int>(reports.size()); }
+    int Count(int line) const {
+        int n = 0;
+        for (const auto& r : reports) n += r.line == line ? 1 : 0;
+        return n;
+    }
     int Count(const wchar_t* file, int line) const {
         int n = 0;
         for (const auto& r : reports) n += (r.file == file && r.line == line) ? 1 : 0;
         return n;
+    }
+    // The lines of the reports in the order they were made.
+    std::vector<int> Lines() const {
+        std::vector<int> lines;
+        for (const auto& r : reports) lines.push_back(r.line);
+        return lines;
     }
     void Clear() {
         reports.clear();
@@ -109,6 +142,7 @@ public:
     std::vector<TOOLS::Diagnostic> diagnostics;
 
 private:
+    Kinds kinds_;
     TOOLS::LogSink previousLog_;
     TOOLS::DiagnosticSink previousDiagnostic_;
 };

@@ -2,7 +2,6 @@
 // of broken file is named with its file, dumps are stable JSON, previews are well-formed.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,10 +15,13 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
+#include "TestSupport.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
+using testing_support::TempDir;
 
 struct Result {
     int status = -1;
@@ -52,23 +54,6 @@ void Replace(const fs::path& path, const std::string& from, const std::string& t
     WriteFile(path, text);
 }
 
-// A scratch folder for one test.
-class Scratch {
-public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "siteconfig-cli-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 Result Run(const std::vector<std::string>& args, const fs::path& scratch) {
     std::string command = Quote(SITECONFIG_TOOL);
     for (const std::string& arg : args) command += " " + Quote(arg);
@@ -87,15 +72,15 @@ class SiteconfigCommand : public ::testing::Test {
 protected:
     // A copy of the example that a test may break.
     fs::path CopyExample() {
-        const fs::path root = scratch_.path() / "site-layout";
+        const fs::path root = scratch_.NativeFolder() / "site-layout";
         fs::copy(SITECONFIG_EXAMPLE_DIR, root, fs::copy_options::recursive);
         return root;
     }
     Result Run(std::initializer_list<std::string> args) {
-        return ::Run(std::vector<std::string>(args), scratch_.path());
+        return ::Run(std::vector<std::string>(args), scratch_.NativeFolder());
     }
 
-    Scratch scratch_;
+    TempDir scratch_;
 };
 
 TEST_F(SiteconfigCommand, ExampleLoadsClean) {
@@ -203,11 +188,11 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Scratch scratch;
-        const fs::path root = scratch.path() / "site-layout";
+        TempDir scratch;
+        const fs::path root = scratch.NativeFolder() / "site-layout";
         fs::copy(SITECONFIG_EXAMPLE_DIR, root, fs::copy_options::recursive);
         c.breakIt(root);
-        const Result result = ::Run({"check", root.string()}, scratch.path());
+        const Result result = ::Run({"check", root.string()}, scratch.NativeFolder());
         EXPECT_EQ(result.status, 1) << result.out << result.err;
         bool named = false;
         std::istringstream lines(result.out);
@@ -274,7 +259,7 @@ TEST_F(SiteconfigCommand, ViewAnswersTheChosenLayout) {
 }
 
 TEST_F(SiteconfigCommand, PreviewIsWellFormedAndShowsEveryItem) {
-    const std::string page = (scratch_.path() / "beam.html").string();
+    const std::string page = (scratch_.NativeFolder() / "beam.html").string();
     const Result result =
         Run({"-r", SITECONFIG_EXAMPLE_DIR, "preview", "Beam_矩形", "\\基本构件\\梁", "-o", page});
     ASSERT_EQ(result.status, 0) << result.out << result.err;
@@ -362,7 +347,7 @@ TEST_F(SiteconfigCommand, BadUsageExitsWithTwo) {
         std::string joined;
         for (const std::string& arg : args) joined += arg + " ";
         SCOPED_TRACE(joined);
-        const Result result = ::Run(args, scratch_.path());
+        const Result result = ::Run(args, scratch_.NativeFolder());
         EXPECT_EQ(result.status, 2) << result.out << result.err;
         EXPECT_FALSE(result.err.empty());
     }
