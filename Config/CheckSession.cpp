@@ -86,6 +86,18 @@ void CCheckSession::UnknownName(const wchar_t* code, const wchar_t* what, const 
         CString(L"unknown ") + what + L" " + shown, text);
 }
 
+void CCheckSession::MissingElement(const wchar_t* tag, const CString& message, const CString& file,
+                                   TOOLS::IXMLTree& tree) {
+    for (const ConfigFinding& finding : m_findings) {
+        if (finding.file == file && finding.code == L"unknown-tag") return;
+    }
+    int line = 0;
+    int column = 0;
+    Position(tree, line, column);
+    Add(FindingSeverity::kError, L"missing-element", file, line, column,
+        CString(L"no \"") + tag + L"\": " + message, CString(tag));
+}
+
 void CCheckSession::Listed(const CString& listed, const CString& listing, TOOLS::IXMLTree& tree,
                            const CString& name) {
     int line = 0;

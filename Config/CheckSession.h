@@ -50,6 +50,11 @@ public:
         if (CCheckSession* check = Current()) check->CheckFormat(tree, kind, file);
     }
 
+    // A child element `tag` the cursor's element lacks. Not a finding of its own when the file
+    // already has an unknown tag, most likely the same element misspelt.
+    void MissingElement(const wchar_t* tag, const CString& message, const CString& file,
+                        TOOLS::IXMLTree& tree);
+
     void OnReport(const TOOLS::LogReport& report) override;
     void OnDiagnostic(const TOOLS::Diagnostic& diagnostic) override;
 

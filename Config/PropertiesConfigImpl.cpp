@@ -128,11 +128,15 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
     tree->GetChildText(L"InitName", text);
     data.initName = text;
     text = CString();
-    tree->GetChildText(L"ClsName", text);
+    const bool named = tree->GetChildText(L"ClsName", text);
     data.compType = CKADOHandler::GetComponentTypeByName(text);
     CCheckSession* check = CCheckSession::Current();
     if (check && data.compType == KADO::Product::InvalidComponentType) {
-        check->UnknownName(L"unknown-type", L"component type", text, path, *tree, L"ClsName");
+        if (named) {
+            check->UnknownName(L"unknown-type", L"component type", text, path, *tree, L"ClsName");
+        } else {
+            check->MissingElement(L"ClsName", L"the file names no component type", path, *tree);
+        }
     }
     text = CString();
     tree->GetChildText(L"GraphLibId", text);

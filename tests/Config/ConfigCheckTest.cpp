@@ -156,7 +156,7 @@ TEST_F(ConfigCheckTest, EachMistakeIsOneFinding) {
         EXPECT_EQ(finding.text, CString(c.offending));
         EXPECT_FALSE(finding.message.IsEmpty());
         if (c.code == std::wstring(L"missing-file")) {
-            EXPECT_EQ(finding.line, 3);
+            EXPECT_EQ(finding.line, 4);  // the entry naming the file
         }
 
         // The application's load of the same files: no report or diagnostic beyond those a

@@ -10,19 +10,24 @@
 #include <string>
 #include <vector>
 
-#include "DisplayTestSupport.h"
 #include "PropShowCfg.h"
+#include "TestSupport.h"
 #include "Tools.h"
 
 namespace CONFIG {
 namespace {
 
-using testing_support::DiagnosticRecorder;
-using testing_support::ReportRecorder;
-using testing_support::ScratchFolder;
-using testing_support::Wide;
+using testing_support::ReportCapture;
+using testing_support::TempDir;
 
 using Texts = std::vector<std::wstring>;
+
+// Texts as standard strings, which the test framework prints readably.
+Texts Wide(const std::vector<CString>& texts) {
+    Texts wide;
+    for (const CString& text : texts) wide.emplace_back(text.str());
+    return wide;
+}
 using Sections = std::map<std::wstring, Texts>;
 
 // The expansion rules, as plainly as they read: no index, every collection a scan.
@@ -250,20 +255,21 @@ protected:
         }
     }
 
-    ScratchFolder folder;
-    DiagnosticRecorder diagnostics;  // the other files of the folder are missing
+    TempDir folder;
+    ReportCapture diagnostics{
+        ReportCapture::kDiagnosticsOnly};  // the folder's other files are missing
 };
 
 TEST_F(LocationIndexTest, ExpansionFollowsTheRulesOnRandomTables) {
     TextSource source(kSeed);
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     for (int table = 0; table < kTables; ++table) {
         const LocationFile file = RandomFile(source);
         SCOPED_TRACE("seed " + std::to_string(kSeed) + ", table " + std::to_string(table) + ":\n" +
                      file.Xml());
         folder.Write("PropertyLocShow.xml", file.Xml());
         auto cfg = std::make_unique<CPropShowCfg>();
-        cfg->LoadShowCfg(folder.Folder());
+        cfg->LoadShowCfg(folder.WFolder());
         const Sections sections = file.Selection();
         const std::vector<std::wstring> queries = Queries(source, file);
         {
@@ -305,7 +311,7 @@ TEST_F(LocationIndexTest, ExpansionFollowsTheRulesOnRandomTables) {
         // A second load shows every defined location again and keeps the first entry of a key.
         const LocationFile second = RandomFile(source);
         folder.Write("PropertyLocShow.xml", second.Xml());
-        cfg->LoadShowCfg(folder.Folder());
+        cfg->LoadShowCfg(folder.WFolder());
         std::vector<CString> defined;
         cfg->GetDefineLocs(defined);
         Sections merged = sections;
@@ -342,10 +348,10 @@ TEST_F(LocationIndexTest, CollectingSkipsLocationsThatBeginWithTheText) {
     LocationFile file;
     for (const std::wstring& loc : shown) file.defined.push_back(loc);
     for (const auto& c : cases) file.entries.push_back({std::wstring(L"k") + c.text, {c.text}});
-    ReportRecorder reports;
+    ReportCapture reports(ReportCapture::kReportsOnly);
     folder.Write("PropertyLocShow.xml", file.Xml());
     CPropShowCfg cfg;
-    cfg.LoadShowCfg(folder.Folder());
+    cfg.LoadShowCfg(folder.WFolder());
     for (const auto& c : cases) {
         SCOPED_TRACE(LocationFile::Utf8(c.text));
         std::vector<CString> expanded;
