@@ -293,6 +293,7 @@ CString WideFromUtf8(std::string_view utf8) {
     wchar_t* out = result.GetBufferSetLength(static_cast<int>(length));
     if (IsAscii(text, length)) {
         for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
+        result.ReleaseBuffer(static_cast<int>(length));
         return result;
     }
     // Each sequence gives at most as many code units as it has bytes (a surrogate pair where

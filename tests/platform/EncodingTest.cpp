@@ -12,6 +12,16 @@ namespace {
 using TOOLS::DocumentEncoding;
 using TOOLS::TextEncoding;
 
+// Converted texts are finished strings: their copies share one buffer.
+TEST(EncodingTest, ConvertedTextsShareTheirBufferWithCopies) {
+    for (const char* utf8 : {"ascii text", "\xE4\xB8\xAD\xE6\x96\x87 and ascii", "\xE4\xB8\xAD"}) {
+        SCOPED_TRACE(utf8);
+        const CString text = TOOLS::WideFromUtf8(utf8);
+        const CString copy = text;
+        EXPECT_EQ(copy.GetString(), text.GetString());
+    }
+}
+
 TEST(EncodingTest, WideAndUtf8RoundTrip) {
     const CString texts[] = {L"", L"ascii only", L"中文 Ärger €", L"astral 😀 end", L"a\nb"};
     for (const CString& text : texts) {
