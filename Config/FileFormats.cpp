@@ -8,7 +8,9 @@ using Children = const ElementFormat* const[];
 
 // ---- Property files (PropertiesConfigImpl.cpp) ----------------------------------------------
 
-// An instance nests instances to any depth.
+// An instance nests instances to any depth. Elements declared ahead are defined const: not every
+// compiler takes a constexpr definition after an extern declaration. Their initialisers are
+// constant expressions all the same, so they are initialised before any code runs.
 extern const ElementFormat kInstance;
 
 constexpr ElementFormat kGraphLibId = Element(L"GraphLibId").WithText();
@@ -16,11 +18,11 @@ constexpr ElementFormat kGraphLibId = Element(L"GraphLibId").WithText();
 constexpr AttributeFormat kInstanceAttributes[] = {{L"clsname"}, {L"insname"}};
 constexpr Children kInstanceChildren = {&kGraphLibId, &kInstance};
 // Every attribute but the two names is a parameter, named after its parameter type.
-constexpr ElementFormat kInstance = Element(L"Property")
-                                        .WithAttributes(kInstanceAttributes)
-                                        .WithOtherAttributes(OtherAttributes::kParameterNames)
-                                        .Repeated()
-                                        .WithChildren(kInstanceChildren);
+const ElementFormat kInstance = Element(L"Property")
+                                    .WithAttributes(kInstanceAttributes)
+                                    .WithOtherAttributes(OtherAttributes::kParameterNames)
+                                    .Repeated()
+                                    .WithChildren(kInstanceChildren);
 
 constexpr AttributeFormat kFishAttributes[] = {{L"Var"}, {L"Val"}};
 constexpr ElementFormat kFish = Element(L"Fish").WithAttributes(kFishAttributes).Repeated();
@@ -103,7 +105,7 @@ constexpr ElementFormat kOptions = Element(L"Options").WithText().WithChildren(k
 constexpr AttributeFormat kItemAttributes[] = {{L"id"}};
 constexpr Children kItemChildren = {&kName,  &kVariable,     &kItemVar, &kTips,  &kControl, &kStyle,
                                     &kParam, &kCanBePrivate, &kEnable,  &kGroup, &kOptions};
-constexpr ElementFormat kItem =
+const ElementFormat kItem =
     Element(L"Item").WithAttributes(kItemAttributes).Repeated().WithChildren(kItemChildren);
 
 // ---- ItemTemplate.xml (ItemTemplate.cpp) -----------------------------------------------------
