@@ -34,8 +34,14 @@ void CCheckSession::OnReport(const TOOLS::LogReport& report) {
     const ReportMeaning* meaning = FindReportMeaning(report.file, report.line);
     CString message = meaning ? CString(meaning->meaning) : CString(L"check failed");
     if (!report.message.IsEmpty()) message = report.message + L": " + message;
+    // The reader's cursor stands on the element whose check failed.
+    int line = 0;
+    int column = 0;
+    if (TOOLS::ILogLocator* locator = TOOLS::CurrentLogLocator()) {
+        if (!locator->GetPosition(line, column)) line = column = 0;
+    }
     Add(meaning ? meaning->severity : FindingSeverity::kError,
-        meaning ? meaning->code : L"check-failed", report.context, 0, 0, message);
+        meaning ? meaning->code : L"check-failed", report.context, line, column, message);
 }
 
 void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {

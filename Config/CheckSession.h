@@ -72,12 +72,18 @@ public:
     void SettingsKey(const CString& file, const CString& key, TOOLS::IXMLTree& tree);
     // Where the first setting `key` of `file` stands (0 when unknown).
     int SettingsLine(const CString& file, const CString& key) const;
-    // The "View" entry of the location file at the cursor of `tree`, in reading order.
-    void ViewEntry(TOOLS::IXMLTree& tree) {
+    // The "View" entry of the location file at the cursor of `tree`, naming edit-view file
+    // `file`, in reading order.
+    void ViewEntry(TOOLS::IXMLTree& tree, const CString& file) {
         int line = 0;
         int column = 0;
         Position(tree, line, column);
         m_viewLines.push_back(line);
+        m_viewFiles.push_back(file);
+    }
+    // The edit-view file of the i-th "View" entry (empty when unknown).
+    CString ViewFile(size_t index) const {
+        return index < m_viewFiles.size() ? m_viewFiles[index] : CString();
     }
     // Line of the i-th "View" entry (0 when unknown).
     int ViewLine(size_t index) const { return index < m_viewLines.size() ? m_viewLines[index] : 0; }
@@ -106,6 +112,7 @@ private:
     std::map<std::pair<CString, CString>, int> m_settingsKeys;  // (file, key) -> line
     std::set<CString> m_formatChecked;
     std::vector<int> m_viewLines;
+    std::vector<CString> m_viewFiles;
 };
 
 }  // namespace CONFIG

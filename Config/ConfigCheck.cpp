@@ -12,6 +12,7 @@
 
 #include "CheckSession.h"
 #include "FileSystem.h"
+#include "PropEditView.h"
 #include "Tools.h"
 
 namespace CONFIG {
@@ -68,6 +69,7 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& location
                             CCheckSession& session) {
     const std::vector<CString> defined = tables.GetDefineLocs();
     const std::set<CString> definedSet(defined.begin(), defined.end());
+    const ContainerTable containers = tables.GetContainers();
     std::set<std::pair<CString, CString>> seen;
     const std::vector<LocationViewInfo> views = tables.GetLocationViews();
     for (size_t i = 0; i < views.size(); ++i) {
@@ -76,6 +78,13 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& location
         if (!view.loc.IsEmpty() && !definedSet.count(view.loc)) {
             session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, line, 0,
                         L"view location \"" + view.loc + L"\" is not a defined location", view.loc);
+        }
+        const CString& container =
+            static_cast<const CPropEditView*>(view.view)->GetOwnContainer().name;
+        if (!container.IsEmpty() && !containers.count(container)) {
+            session.Add(FindingSeverity::kError, L"dangling-reference", session.ViewFile(i), 0, 0,
+                        L"container \"" + container + L"\" is not in EnableContainer.xml",
+                        container);
         }
         for (const CString& typeAndSection : view.typeAndSections) {
             const CString typeName = TypeNameOf(typeAndSection);

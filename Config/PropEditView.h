@@ -53,6 +53,8 @@ public:
     GridShowData* FindGridShow(int kind) override;
     std::vector<GridShowData*>& GetGridShows() override;
     ContainerData GetContainer() override;
+    // The view's own "Container" as its file gives it, before merging with the shared table.
+    const ContainerData& GetOwnContainer() const { return m_container; }
 
     // The first group of a part kind, or null; for readers that copy from a base view.
     const GridShowData* FindGroup(int kind) const;

@@ -221,7 +221,9 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
                            TOOLS::AttributeOf(tree, L"typeandsection"),
                            TOOLS::AttributeOf(tree, L"loc")});
-        if (CCheckSession* check = CCheckSession::Current()) check->ViewEntry(tree);
+        if (CCheckSession* check = CCheckSession::Current()) {
+            check->ViewEntry(tree, entries.back().path);
+        }
         tree.OutOfElement();
     }
     tree.OutOfElement();
@@ -243,7 +245,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         view->SetBaseView(m_pGridTemplateView.get());
         bool loaded = false;
         {
-            TOOLS::ScopedLogContext reading(entry.path);
+            TOOLS::ScopedLogContext reading(entry.path, file.get());
             loaded = view->LoadEditView(*file, entry.path, &templates);
         }
         if (--usesLeft[entry.path] == 0) parsed.erase(entry.path);

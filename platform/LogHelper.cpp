@@ -68,7 +68,7 @@ SinkSlot<DiagnosticSink>& DiagnosticSinkSlot() {
 
 // The library starts no threads; a thread-local stack keeps a host that loads on several
 // threads from mixing up contexts.
-thread_local std::vector<const CString*> g_contexts;
+thread_local std::vector<const ScopedLogContext*> g_contexts;
 thread_local ILoadObserver* g_observer = nullptr;
 
 }  // namespace
@@ -93,21 +93,26 @@ void CLogHelper::Record(const CString& message) {
     (*sink)(report);
 }
 
-ScopedLogContext::ScopedLogContext(const CString& file) : file_(file) {
-    g_contexts.push_back(&file_);
+ScopedLogContext::ScopedLogContext(const CString& file, ILogLocator* locator)
+    : file_(file), locator_(locator) {
+    g_contexts.push_back(this);
 }
 
 ScopedLogContext::~ScopedLogContext() {
     // Scopes normally end innermost first, but a tree may outlive a later one.
     for (auto it = g_contexts.end(); it != g_contexts.begin();) {
-        if (*--it == &file_) {
+        if (*--it == this) {
             g_contexts.erase(it);
             break;
         }
     }
 }
 
-CString CurrentLogContext() { return g_contexts.empty() ? CString() : *g_contexts.back(); }
+CString CurrentLogContext() { return g_contexts.empty() ? CString() : g_contexts.back()->file(); }
+
+ILogLocator* CurrentLogLocator() {
+    return g_contexts.empty() ? nullptr : g_contexts.back()->locator();
+}
 
 ScopedLoadObserver::ScopedLoadObserver(ILoadObserver* observer)
     : previous_(std::exchange(g_observer, observer)) {}

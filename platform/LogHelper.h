@@ -31,20 +31,37 @@ private:
     int line_;
 };
 
+// Says where in its file the reading stands, e.g. an XML tree's cursor.
+class ILogLocator {
+public:
+    // Line and column (1-based) of the element being read; false when unknown.
+    virtual bool GetPosition(int& line, int& column) = 0;
+
+protected:
+    ~ILogLocator() = default;
+};
+
 // While one lives, reports carry `file` as their context. Scopes nest; the innermost wins.
+// `locator`, when given, must outlive the scope.
 class ScopedLogContext {
 public:
-    explicit ScopedLogContext(const CString& file);
+    explicit ScopedLogContext(const CString& file, ILogLocator* locator = nullptr);
     ScopedLogContext(const ScopedLogContext&) = delete;
     ScopedLogContext& operator=(const ScopedLogContext&) = delete;
     ~ScopedLogContext();
 
+    const CString& file() const { return file_; }
+    ILogLocator* locator() const { return locator_; }
+
 private:
     CString file_;
+    ILogLocator* locator_;
 };
 
 // The file of the innermost ScopedLogContext, or empty.
 CString CurrentLogContext();
+// The locator of the innermost ScopedLogContext, or null.
+ILogLocator* CurrentLogLocator();
 
 // Sends one diagnostic to the diagnostic sink; `code` is one of those listed in
 // SiteConfigReports.h.

@@ -227,7 +227,7 @@ void CXMLTree::Reset() {
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
-    context_ = std::make_unique<ScopedLogContext>(path);
+    context_ = std::make_unique<ScopedLogContext>(path, this);
     try {
         const std::string nativePath = NativePath(path);
         std::string error;

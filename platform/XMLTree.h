@@ -12,6 +12,8 @@
 
 #include <siteconfig/CString.h>
 
+#include "LogHelper.h"
+
 namespace TOOLS {
 
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
@@ -29,7 +31,8 @@ private:
     std::string utf8_;
 };
 
-class IXMLTree {
+// A tree is also the locator of the reports raised while it is read.
+class IXMLTree : public ILogLocator {
 public:
     virtual ~IXMLTree() = default;
 
@@ -87,7 +90,7 @@ public:
     // counts the characters of the decoded text. Loading costs nothing for it: the first
     // request of a document reads the file once more (parsing has overwritten the loaded
     // text) and indexes its line starts; every later request is a binary search.
-    virtual bool GetPosition(int& line, int& column) = 0;
+    bool GetPosition(int& line, int& column) override = 0;
     // As GetPosition, for where the name of the current element's attribute `name` begins.
     // False, both untouched, also when the element has no such attribute or it was set after
     // loading.

@@ -182,6 +182,24 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
                      "id=\"GL-WALL-STRAIGHT\"");
          },
          "GraphLibs/GraphLib2.xml", "\"GL-WALL-STRAIGHT\" is used twice [duplicate-id]"},
+        {"an item template id that no template has",
+         [](const fs::path& root) {
+             Replace(root / "Display/Views/WallView.xml", "<Item id=\"Material\"/>",
+                     "<Item id=\"Materal\"/>");
+         },
+         "Display/Views/WallView.xml:31:7:", "no item template has this id [dangling-reference]"},
+        {"a container EnableContainer.xml lacks",
+         [](const fs::path& root) {
+             Replace(root / "Display/Views/BeamView.xml", "name=\"BeamContainer\"",
+                     "name=\"BeamContainr\"");
+         },
+         "Display/Views/BeamView.xml", "\"BeamContainr\" is not in EnableContainer.xml"},
+        {"a tag typo",
+         [](const fs::path& root) {
+             Replace(root / "Definitions/Wall_POOL.xml", "<ClsName>Wall</ClsName>",
+                     "<ClsNme>Wall</ClsNme>");
+         },
+         "Definitions/Wall_POOL.xml:5:3:", "unknown tag \"ClsNme\""},
         {"an empty setting",
          [](const fs::path& root) { Replace(root / "Resource.xml", "val=\"zh-CN\"", "val=\"\""); },
          "Resource.xml", "setting \"Language\" has an empty value [empty-value]"},
