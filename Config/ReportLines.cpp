@@ -67,6 +67,11 @@ const ReportMeaning* FindReportMeaning(const CString& source, int line) {
     return nullptr;
 }
 
+CString ReportCode(const CString& source, int line) {
+    const ReportMeaning* found = FindReportMeaning(source, line);
+    return found ? CString(found->code) : CString();
+}
+
 CString ExplainReport(const CString& source, int line) {
     const ReportMeaning* found = FindReportMeaning(source, line);
     return found ? CString(found->meaning) : CString();

@@ -58,5 +58,8 @@ namespace CONFIG {
 // for source "Config\PropShowCfg", line 1050; empty for a source and line the library never
 // reports.
 SITECONFIG_API CString ExplainReport(const CString& source, int line);
+// The stable code a check of a configuration gives the same problem ("dangling-reference",
+// SiteConfigCheck.h), for programs; empty for a source and line the library never reports.
+SITECONFIG_API CString ReportCode(const CString& source, int line);
 
 }  // namespace CONFIG

@@ -11,8 +11,7 @@ FindingCollector::FindingCollector() {
         Finding finding;
         finding.kind = Finding::Kind::kReport;
         finding.file = TOOLS::Utf8FromWide(report.context);
-        finding.source = TOOLS::Utf8FromWide(report.file);
-        finding.sourceLine = report.line;
+        finding.code = TOOLS::Utf8FromWide(CONFIG::ReportCode(report.file, report.line));
         finding.meaning = TOOLS::Utf8FromWide(CONFIG::ExplainReport(report.file, report.line));
         finding.message = TOOLS::Utf8FromWide(report.message);
         findings_.push_back(std::move(finding));
@@ -87,7 +86,7 @@ std::string FindingText(const Finding& finding) {
     if (!finding.message.empty())
         text = text.empty() ? finding.message : finding.message + ": " + text;
     if (text.empty()) text = "check failed";
-    return text + " [" + finding.source + ":" + std::to_string(finding.sourceLine) + "]";
+    return text;
 }
 
 }  // namespace
@@ -98,7 +97,8 @@ std::string FormatFinding(const Finding& finding, const std::string& root) {
         where += ":" + std::to_string(finding.line);
         if (finding.column > 0) where += ":" + std::to_string(finding.column);
     }
-    return where + ": " + KindName(finding.kind) + ": " + FindingText(finding);
+    std::string line = where + ": " + KindName(finding.kind) + ": " + FindingText(finding);
+    return finding.code.empty() ? line : line + " [" + finding.code + "]";
 }
 
 nlohmann::ordered_json FindingToJson(const Finding& finding, const std::string& root) {
@@ -108,8 +108,7 @@ nlohmann::ordered_json FindingToJson(const Finding& finding, const std::string& 
     if (finding.line > 0) j["line"] = finding.line;
     if (finding.column > 0) j["column"] = finding.column;
     if (finding.kind == Finding::Kind::kReport) {
-        j["source"] = finding.source;
-        j["sourceLine"] = finding.sourceLine;
+        j["code"] = finding.code;
     }
     j["message"] = FindingText(finding);
     return j;

@@ -17,8 +17,7 @@ struct Finding {
     std::string file;  // the configuration file concerned, as the library named it; may be empty
     int line = 0;      // position in `file` (diagnostics), 0 when not known
     int column = 0;
-    std::string source;  // reports: the source name and line of the check that failed
-    int sourceLine = 0;
+    std::string code;  // reports: the stable code of the problem (SiteConfigReports.h)
     std::string message;
     std::string meaning;  // reports: what the failed check means for the author
 };
