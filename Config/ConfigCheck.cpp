@@ -65,11 +65,13 @@ CString TypeNameOf(const CString& typeAndSection) {
     return underscore < 0 ? typeAndSection : typeAndSection.Left(underscore);
 }
 
-void CheckDisplayReferences(const CConfigTables& tables, const CString& locationFile,
+void CheckDisplayReferences(const CConfigTables& tables, const CString& displayFolder,
                             CCheckSession& session) {
+    const CString locationFile = displayFolder + L"PropertyLocShow.xml";
     const std::vector<CString> defined = tables.GetDefineLocs();
     const std::set<CString> definedSet(defined.begin(), defined.end());
     const ContainerTable containers = tables.GetContainers();
+    std::set<CString> usedContainers;
     std::set<std::pair<CString, CString>> seen;
     const std::vector<LocationViewInfo> views = tables.GetLocationViews();
     for (size_t i = 0; i < views.size(); ++i) {
@@ -81,6 +83,7 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& location
         }
         const CString& container =
             static_cast<const CPropEditView*>(view.view)->GetOwnContainer().name;
+        usedContainers.insert(container);
         if (!container.IsEmpty() && !containers.count(container)) {
             session.Add(FindingSeverity::kError, L"dangling-reference", session.ViewFile(i), 0, 0,
                         L"container \"" + container + L"\" is not in EnableContainer.xml",
@@ -101,6 +104,16 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& location
                             typeAndSection);
             }
         }
+    }
+    // What nothing uses is worth a note: a container no view names.
+    const CString containerFile = displayFolder + L"EnableContainer.xml";
+    const CPropEditView* gridTemplate =
+        static_cast<const CPropEditView*>(tables.GetGridTemplateView());
+    usedContainers.insert(gridTemplate->GetOwnContainer().name);
+    for (const auto& [name, container] : containers) {
+        if (usedContainers.count(name)) continue;
+        session.Add(FindingSeverity::kNote, L"unused", containerFile, 0, 0,
+                    L"no edit view uses container \"" + name + L"\"", name);
     }
 }
 
@@ -199,7 +212,7 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
         if (!layout.pluginList.IsEmpty() && options.loadPlugins) CheckPlugins(layout, session);
         if (options.extraChecks) {
             const CConfigTables tables(*config);
-            CheckDisplayReferences(tables, layout.displayFolder + L"PropertyLocShow.xml", session);
+            CheckDisplayReferences(tables, layout.displayFolder, session);
             CheckGraphLibIds(tables, session);
             if (!layout.resourceFile.IsEmpty()) {
                 CheckSettings(settings, layout.resourceFile, session);
