@@ -29,6 +29,7 @@
 #include "siteconfig/KadoTypes.h"
 #include "siteconfig/PropGridData.h"
 #include "siteconfig/PropertyInsData.h"
+#include "siteconfig/SiteConfigCheck.h"
 #include "siteconfig/SiteConfigExport.h"
 #include "siteconfig/SiteConfigNames.h"
 #include "siteconfig/SiteConfigReports.h"
