@@ -19,7 +19,10 @@ int LastOf(const CString& text, wchar_t ch) {
 
 }  // namespace
 
-CCheckSession::CCheckSession() : m_observing(this), m_previous(g_session) { g_session = this; }
+CCheckSession::CCheckSession(bool extraChecks)
+    : m_observing(this), m_previous(g_session), m_extraChecks(extraChecks) {
+    g_session = this;
+}
 
 CCheckSession::~CCheckSession() { g_session = m_previous; }
 
@@ -27,6 +30,7 @@ CCheckSession* CCheckSession::Current() { return g_session; }
 
 void CCheckSession::Add(FindingSeverity severity, const wchar_t* code, const CString& file,
                         int line, int column, const CString& message, const CString& text) {
+    if (!m_extraChecks) return;
     m_findings.push_back({severity, CString(code), file, line, column, message, text});
 }
 
@@ -40,8 +44,9 @@ void CCheckSession::OnReport(const TOOLS::LogReport& report) {
     if (TOOLS::ILogLocator* locator = TOOLS::CurrentLogLocator()) {
         if (!locator->GetPosition(line, column)) line = column = 0;
     }
-    Add(meaning ? meaning->severity : FindingSeverity::kError,
-        meaning ? meaning->code : L"check-failed", report.context, line, column, message);
+    m_findings.push_back({meaning ? meaning->severity : FindingSeverity::kError,
+                          CString(meaning ? meaning->code : L"check-failed"), report.context, line,
+                          column, message, CString()});
 }
 
 void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {
@@ -49,12 +54,15 @@ void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {
     const auto listed = m_listed.find(diagnostic.file);
     if (diagnostic.code == L"missing-file" && listed != m_listed.end()) {
         const Listing& listing = listed->second;
-        Add(FindingSeverity::kError, L"missing-file", listing.file, listing.line, 0,
-            L"the listed file \"" + listing.name + L"\" does not exist", listing.name);
+        m_findings.push_back(
+            {FindingSeverity::kError, CString(L"missing-file"), listing.file, listing.line, 0,
+             L"the listed file \"" + listing.name + L"\" does not exist", listing.name});
         return;
     }
-    Add(FindingSeverity::kError, diagnostic.code.IsEmpty() ? L"unreadable-file" : diagnostic.code,
-        diagnostic.file, diagnostic.line, diagnostic.column, diagnostic.message);
+    m_findings.push_back({FindingSeverity::kError,
+                          diagnostic.code.IsEmpty() ? CString(L"unreadable-file") : diagnostic.code,
+                          diagnostic.file, diagnostic.line, diagnostic.column, diagnostic.message,
+                          CString()});
 }
 
 void CCheckSession::Position(TOOLS::IXMLTree& tree, int& line, int& column,
@@ -69,7 +77,7 @@ void CCheckSession::Position(TOOLS::IXMLTree& tree, int& line, int& column,
 }
 
 void CCheckSession::CheckFormat(TOOLS::IXMLTree& tree, FileKind kind, const CString& file) {
-    if (!m_formatChecked.insert(file).second) return;
+    if (!m_extraChecks || !m_formatChecked.insert(file).second) return;
     CheckDocument(tree, kind, [&](const FormatIssue& issue) {
         m_findings.push_back({FindingSeverity::kError, issue.code, file, issue.line, issue.column,
                               issue.message, issue.text});

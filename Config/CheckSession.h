@@ -20,7 +20,8 @@ class CCheckSession final : public TOOLS::ILoadObserver {
 public:
     // Installs itself for the calling thread: from now on that thread's reports and diagnostics
     // become findings, and the readers tell it what only a check wants to know.
-    CCheckSession();
+    // Without `extraChecks` only what loading itself raises becomes a finding.
+    explicit CCheckSession(bool extraChecks = true);
     CCheckSession(const CCheckSession&) = delete;
     CCheckSession& operator=(const CCheckSession&) = delete;
     ~CCheckSession();
@@ -33,8 +34,11 @@ public:
     static void Position(TOOLS::IXMLTree& tree, int& line, int& column,
                          const wchar_t* attribute = nullptr);
 
+    // A finding of the checks beyond loading; dropped when the session makes none.
     void Add(FindingSeverity severity, const wchar_t* code, const CString& file, int line,
              int column, const CString& message, const CString& text = CString());
+    // A problem loading itself met: always a finding.
+    void Record(ConfigFinding finding) { m_findings.push_back(std::move(finding)); }
 
     // A name the readers do not know ("unknown-type", "unknown-param", ...) at the cursor's
     // element of `tree`, or at its first child `childTag` when given.
@@ -105,6 +109,7 @@ private:
 
     TOOLS::ScopedLoadObserver m_observing;
     CCheckSession* m_previous;
+    const bool m_extraChecks;
     std::vector<ConfigFinding> m_findings;
     std::map<CString, Listing> m_listed;
     std::map<EKADOComponentType, CString> m_definitionFiles;

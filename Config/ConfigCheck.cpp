@@ -53,9 +53,9 @@ void CheckPlugins(const ConfigLayout& layout, CCheckSession& session) {
     }
     for (const CString& library : host.Unresolved()) {
         if (named.count(library)) continue;
-        session.Add(FindingSeverity::kError, L"plugin-entry", layout.pluginList, 0, 0,
-                    L"plug-in library \"" + library + L"\" does not export GraphHandlerCreater",
-                    library);
+        session.Record({FindingSeverity::kError, CString(L"plugin-entry"), layout.pluginList, 0, 0,
+                        L"plug-in library \"" + library + L"\" does not export GraphHandlerCreater",
+                        library});
     }
 }
 
@@ -199,7 +199,7 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
     std::vector<ConfigFinding> findings;
     std::unique_ptr<CPropertiesConfig> config;
     {
-        CCheckSession session;
+        CCheckSession session(options.extraChecks);
         config = std::make_unique<CPropertiesConfig>(layout.definitionFolder, layout.displayFolder,
                                                      layout.templateFolder, layout.propModelFolder,
                                                      layout.graphLibrary1, layout.graphLibrary2,

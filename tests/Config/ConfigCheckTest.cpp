@@ -197,3 +197,18 @@ TEST_F(ConfigCheckTest, AMissingFolderIsOneFinding) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without the extra checks only what loading raises is a finding.
+TEST_F(ConfigCheckTest, WithoutExtraChecksOnlyLoadingsOwnProblems) {
+    dir_->Write("Definitions/Wall_POOL.xml", Definition("Wal"));
+    dir_->Write("Display/GridTemplate.xml", kHeader + "<PropEditView><GridShow></PropEditView>");
+    CONFIG::CheckOptions options;
+    options.extraChecks = false;
+    const std::vector<ConfigFinding> findings = CONFIG::CheckConfiguration(Layout(), options);
+    ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+    EXPECT_EQ(findings[0].code, CString(L"parse-error"));
+}
+
+}  // namespace
