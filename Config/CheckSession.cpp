@@ -120,6 +120,15 @@ void CCheckSession::Listed(const CString& listed, const CString& listing, TOOLS:
     m_listed.emplace(listed, Listing{listing, line, name});
 }
 
+void CCheckSession::TypeNamed(const CString& file, TOOLS::IXMLTree& tree) {
+    if (!m_extraChecks || !tree.IntoChild(L"ClsName", 0)) return;
+    int line = 0;
+    int column = 0;
+    Position(tree, line, column);
+    tree.OutOfElement();
+    m_typePositions[file] = {line, column};
+}
+
 void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
                                const CString& file) {
     const auto [first, added] = m_definitionFiles.emplace(type, file);
@@ -127,7 +136,10 @@ void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
     // Both files lie in the definition folder: its name says which.
     const CString& winner = first->second;
     const int slash = std::max(LastOf(winner, L'/'), LastOf(winner, L'\\'));
-    Add(FindingSeverity::kError, L"duplicate-definition", file, 0, 0,
+    const auto at = m_typePositions.find(file);
+    const std::pair<int, int> position =
+        at == m_typePositions.end() ? std::make_pair(0, 0) : at->second;
+    Add(FindingSeverity::kError, L"duplicate-definition", file, position.first, position.second,
         L"this definition of \"" + typeName + L"\" is ignored: " + winner.Mid(slash + 1) +
             L" defines the type first",
         typeName);

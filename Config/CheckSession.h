@@ -67,6 +67,8 @@ public:
     // that is missing is reported at that entry.
     void Listed(const CString& listed, const CString& listing, TOOLS::IXMLTree& tree,
                 const CString& name);
+    // Where the "ClsName" child of the cursor's element stands in `file`.
+    void TypeNamed(const CString& file, TOOLS::IXMLTree& tree);
     // A definition file of `type`; a second one for a type is a finding.
     void Definition(EKADOComponentType type, const CString& typeName, const CString& file);
     // The models of one graph library, three texts each (location, name, identifier).
@@ -113,6 +115,7 @@ private:
     std::vector<ConfigFinding> m_findings;
     std::map<CString, Listing> m_listed;
     std::map<EKADOComponentType, CString> m_definitionFiles;
+    std::map<CString, std::pair<int, int>> m_typePositions;  // file -> its "ClsName"
     std::set<CString> m_modelIds;
     std::map<std::pair<CString, CString>, int> m_settingsKeys;  // (file, key) -> line
     std::set<CString> m_formatChecked;

@@ -131,6 +131,7 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
     const bool named = tree->GetChildText(L"ClsName", text);
     data.compType = CKADOHandler::GetComponentTypeByName(text);
     CCheckSession* check = CCheckSession::Current();
+    if (check && named) check->TypeNamed(path, *tree);
     if (check && data.compType == KADO::Product::InvalidComponentType) {
         if (named) {
             check->UnknownName(L"unknown-type", L"component type", text, path, *tree, L"ClsName");

@@ -162,7 +162,7 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
          [](const fs::path& root) {
              fs::copy(root / "Definitions/Wall_POOL.xml", root / "Definitions/Wall2_POOL.xml");
          },
-         "Definitions/Wall_POOL.xml",
+         "Definitions/Wall_POOL.xml:5:3:",
          "Wall2_POOL.xml defines the type first [duplicate-definition]"},
         {"a view for no component type",
          [](const fs::path& root) {
