@@ -343,9 +343,17 @@ TEST_F(SiteconfigCommand, SettingsAreReadChangedAndSaved) {
     const Result after = Run({"settings", file, "get", "ProjectName"});
     EXPECT_EQ(after.out, "新工地\n");
 
-    const Result added = Run({"settings", file, "set", "NoSuchKey", "x"});
-    EXPECT_EQ(added.status, 1);
-    EXPECT_NE(added.err.find("NoSuchKey"), std::string::npos);
+    // Only what the file holds can be set: not a new key, and not "AppDir", which the command
+    // sets for resolving and the file does not store.
+    const std::string saved = ReadFile(root / "Resource.xml");
+    for (const char* key : {"NoSuchKey", "AppDir"}) {
+        SCOPED_TRACE(key);
+        const Result added = Run({"settings", file, "set", key, "/x/"});
+        EXPECT_EQ(added.status, 1);
+        EXPECT_NE(added.err.find(std::string("\"") + key + "\""), std::string::npos) << added.err;
+        EXPECT_TRUE(added.out.empty());
+        EXPECT_EQ(ReadFile(root / "Resource.xml"), saved);
+    }
 
     const Result list = Run({"--json", "settings", file, "list"});
     ASSERT_EQ(list.status, 0) << list.err;

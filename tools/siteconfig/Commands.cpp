@@ -489,9 +489,11 @@ int RunShape(const Options& options, const std::string& typeName, const std::str
 namespace {
 
 // Loads a settings file for the settings commands; false (and a message) when it has none.
+// `withAppDir`: "AppDir" is set first, so that relative values resolve; it is not stored in the
+// file, so a store that is to be changed and saved goes without it.
 bool LoadSettings(const Options& options, const std::string& file,
-                  CONFIG::CResourceConfig& settings) {
-    settings.SetAppDir(TOOLS::WideFromUtf8(options.layout.ResolvedAppDir()));
+                  CONFIG::CResourceConfig& settings, bool withAppDir = true) {
+    if (withAppDir) settings.SetAppDir(TOOLS::WideFromUtf8(options.layout.ResolvedAppDir()));
     if (settings.Load(TOOLS::WideFromUtf8(file))) return true;
     Fail(kExitProblems, file + ": no \"Config\" element (missing, unreadable or another root)");
     return false;
@@ -522,7 +524,7 @@ int RunSettingsSet(const Options& options, const std::string& file, const std::s
                    const std::string& value) {
     FindingCollector findings;
     CONFIG::CResourceConfig settings;
-    if (!LoadSettings(options, file, settings)) return kExitProblems;
+    if (!LoadSettings(options, file, settings, false)) return kExitProblems;
     if (!settings.SetValue(TOOLS::WideFromUtf8(key), TOOLS::WideFromUtf8(value))) {
         return Fail(kExitProblems, file + ": no setting \"" + key + "\"; settings are not added");
     }
