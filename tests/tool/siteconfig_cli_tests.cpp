@@ -378,6 +378,14 @@ TEST_F(SiteconfigCommand, BadUsageExitsWithTwo) {
         EXPECT_FALSE(result.err.empty());
     }
 
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("siteconfig ", 0), 0u) << version.out;
+
+    // ROOT from --root, as for the query commands.
+    const Result rooted = Run({"--root", SITECONFIG_EXAMPLE_DIR, "check"});
+    EXPECT_EQ(rooted.status, 0) << rooted.out << rooted.err;
+
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* command :

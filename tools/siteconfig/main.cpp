@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
 
     CLI::App app{"siteconfig: check, dump and query SiteConfig configuration folders."};
     app.footer(kFooter);
+    app.set_version_flag("--version", std::string("siteconfig ") + SITECONFIG_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
     app.set_help_all_flag("--help-all", "Print help for every command");
