@@ -84,15 +84,8 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(const CPropertiesConfigImpl& other)
                                           : nullptr),
       m_mapCategoryType(other.m_mapCategoryType) {}
 
-CPropertiesConfigImpl::~CPropertiesConfigImpl() {
-    // The display configuration goes first, then the tables in reverse order of loading.
-    m_pPropShowCfg.reset();
-    m_mapTypeCategories.clear();
-    m_lstPropModelIns.clear();
-    m_lstTemplateIns.clear();
-    m_setSharpPool.clear();
-    m_mapOrigProperty.clear();
-}
+// Members go in reverse order of declaration: the display configuration before the tables.
+CPropertiesConfigImpl::~CPropertiesConfigImpl() = default;
 
 // ---- Definitions -------------------------------------------------------------------------
 
