@@ -80,8 +80,70 @@ IPropEditView* CConfigTables::GetFallbackView() const {
     return m_config.m_pImpl->ShowCfg().m_pDefaultView.get();
 }
 
+namespace {
+
+// Positions of `refs` for the entries of `table`, by key; an entry without a reference has an
+// empty position.
+template <typename Table>
+std::map<CString, SourcePosition> ResolveByKey(const Table& table,
+                                               const std::map<CString, SourceRef>& refs,
+                                               CSourceResolver& resolver) {
+    std::map<CString, SourcePosition> positions;
+    for (const auto& entry : table) {
+        const auto found = refs.find(entry.first);
+        positions.emplace_hint(
+            positions.end(), entry.first,
+            found == refs.end() ? SourcePosition() : resolver.Resolve(found->second));
+    }
+    return positions;
+}
+
+}  // namespace
+
+ConfigSources CConfigTables::GetSources() const {
+    const CPropertiesConfigImpl& tables = *m_config.m_pImpl;
+    const CPropertiesConfigImpl::Sources& refs = tables.RecordSources();
+    ConfigSources sources;
+    CSourceResolver resolver(refs.files);
+    sources.definitions = resolver.Resolve(refs.definitions);
+    for (const PropertyInsData& entry : tables.ShapePool()) {
+        const auto found = refs.shapePool.find(&entry);
+        sources.shapePool.push_back(
+            found == refs.shapePool.end() ? SourcePosition() : resolver.Resolve(found->second));
+    }
+    sources.templates = resolver.Resolve(refs.templates);
+    sources.propModels = resolver.Resolve(refs.propModels);
+
+    const CPropShowCfg& show = tables.ShowCfg();
+    CSourceResolver display(show.m_sourceFiles);
+    for (const CString& loc : show.m_vecDefineLoc) {
+        const auto found = show.m_defineLocSources.find(loc);
+        sources.defineLocs.push_back(found == show.m_defineLocSources.end()
+                                         ? SourcePosition()
+                                         : display.Resolve(found->second));
+    }
+    sources.sectionSelect =
+        ResolveByKey(show.m_mapSectionSelect, show.m_sectionSelectSources, display);
+    sources.containers = ResolveByKey(show.m_mapContainer, show.m_containerSources, display);
+    sources.locationViews = display.Resolve(show.m_viewSources);
+    for (const auto& view : show.m_vecLocView) {
+        std::vector<std::vector<SourcePosition>>& groups = sources.viewItems.emplace_back();
+        for (const std::vector<SourceRef>& items : view->ItemSources()) {
+            groups.push_back(display.Resolve(items));
+        }
+    }
+    return sources;
+}
+
 std::map<CString, CString> CConfigTables::GetResourceValues(const CResourceConfig& settings) {
     return settings.m_pImpl->m_mapValue;
+}
+
+std::map<CString, SourcePosition> CConfigTables::GetResourceSources(
+    const CResourceConfig& settings) {
+    const CResourceConfigImpl& impl = *settings.m_pImpl;
+    CSourceResolver resolver(impl.m_sourceFiles);
+    return ResolveByKey(impl.m_mapValue, impl.m_sources, resolver);
 }
 
 }  // namespace CONFIG

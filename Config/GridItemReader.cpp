@@ -1,5 +1,6 @@
 #include "GridItemReader.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <memory>
 #include <utility>
@@ -56,33 +57,46 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         auto group = std::make_unique<GridShowData>();
         group->kind = CPropEditView::GetPartKindByName(tag);
         CString title;
-        ReadItemGroup(group->items, title, group->param, kGroupLevel);
+        std::vector<SourceRef> sources;
+        ReadItemGroup(group->items, title, group->param, kGroupLevel,
+                      m_sources ? &sources : nullptr);
         if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, L"ref")) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {
                     AppendOwned(group->items, CloneGridItem(*item, ItemCopy::kContent));
                 }
+                if (m_sources) {
+                    const std::vector<SourceRef>* copied = baseView->ItemSources(base);
+                    sources.resize(group->items.size());
+                    if (copied && copied->size() == base->items.size()) {
+                        std::copy(copied->begin(), copied->end(),
+                                  sources.end() - static_cast<ptrdiff_t>(copied->size()));
+                    }
+                }
             }
         }
         AppendOwned(groups, std::move(group));
+        if (m_sources) m_sources->push_back(std::move(sources));
         m_tree.OutOfElement();
     }
     m_tree.OutOfElement();
 }
 
 void CGridItemReader::ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param,
-                                    int level) {
+                                    int level, std::vector<SourceRef>* sources) {
     m_tree.GetAttribute(L"title", title);
     m_tree.GetAttribute(L"param", param);
-    ReadItems(items, level);
+    ReadItems(items, level, sources);
 }
 
-void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level) {
+void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
+                                std::vector<SourceRef>* sources) {
     int count = 0;
     m_tree.GetNamedChildCount(L"Item", count);
     if (count < 1 || TooDeep(level + 1)) return;
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(L"Item", i)) break;
+        if (sources) sources->push_back(SourceRef::Make(m_sourceFile, m_tree.GetElementOffset()));
         auto item = std::make_unique<GridItemData>();
         ReadItem(*item, level + 1);
         m_tree.OutOfElement();
@@ -155,7 +169,7 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
     for (int i = 0; i < switchCount; ++i) {
         if (!m_tree.IntoChild(L"Switch", i)) break;
         auto entry = std::make_unique<SwitchData>();
-        ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1);
+        ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1, nullptr);
         AppendOwned(options.switches, std::move(entry));
         m_tree.OutOfElement();
     }

@@ -7,6 +7,8 @@
 #include <siteconfig/CString.h>
 #include <siteconfig/PropGridData.h>
 
+#include "Provenance.h"
+
 namespace TOOLS {
 class IXMLTree;
 }
@@ -26,9 +28,18 @@ public:
     // per child of it. A group whose "ref" is not 0 also gets copies of the items of the first
     // group of its kind in `baseView`, when there is one.
     void ReadGridShow(std::vector<GridShowData*>& groups, const CPropEditView* baseView);
+    // From now on ReadGridShow appends to `sources`, for each group, where its items were read
+    // (`file` being the tree's file in the caller's table; copied items where the base view
+    // has them).
+    void RecordSources(std::uint32_t file, std::vector<std::vector<SourceRef>>& sources) {
+        m_sourceFile = file;
+        m_sources = &sources;
+    }
     // Appends one new record per "Item" child of the current element, which stands at nesting
     // `level` (the root is level 1). Items nested deeper than the read limit are left unread.
-    void ReadItems(std::list<GridItemData*>& items, int level);
+    // `sources`, when given, receives where each item was read.
+    void ReadItems(std::list<GridItemData*>& items, int level,
+                   std::vector<SourceRef>* sources = nullptr);
 
     // "Name" 1000000 ... "ZTThickness" 1000004; empty gives 1000005, any other text is
     // reported and gives 1000005.
@@ -36,7 +47,8 @@ public:
 
 private:
     void ReadItem(GridItemData& item, int level);
-    void ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param, int level);
+    void ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param, int level,
+                       std::vector<SourceRef>* sources);
     void ReadOptions(ItemOptions& options, int level);
     void ReadOptionStates(AssembleData& assemble, int level);
     // True (and one diagnostic per file) when an element at `level` lies beyond the read limit.
@@ -46,6 +58,8 @@ private:
     CString m_path;
     const CItemTemplate* m_pTemplates;
     bool m_depthReported = false;
+    std::uint32_t m_sourceFile = SourceRef::kNoFile;
+    std::vector<std::vector<SourceRef>>* m_sources = nullptr;
 };
 
 }  // namespace CONFIG

@@ -21,6 +21,7 @@ CPropEditView::CPropEditView(const CPropEditView& other, const CPropEditView* ba
     : m_strLoc(other.m_strLoc),
       m_vecTypeAndSection(other.m_vecTypeAndSection),
       m_mapMarkClass(other.m_mapMarkClass),
+      m_itemSources(other.m_itemSources),
       m_container(other.m_container),
       m_pBaseView(baseView),
       m_pContainerTable(containerTable) {
@@ -44,18 +45,21 @@ int CPropEditView::GetPartKindByName(const CString& name) {
     return kPartMain;
 }
 
-bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templates) {
+bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templates,
+                                 CSourceFiles* files) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kEditView, path);
-    return LoadEditView(*tree, path, templates);
+    return LoadEditView(*tree, path, templates, files);
 }
 
 bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
-                                 const CItemTemplate* templates) {
+                                 const CItemTemplate* templates, CSourceFiles* files) {
     if (!tree.FindElement(L"PropEditView")) return false;
     ReadMarkShow(tree);
-    CGridItemReader(tree, path, templates).ReadGridShow(m_vecGridShow.items(), m_pBaseView);
+    CGridItemReader reader(tree, path, templates);
+    if (files) reader.RecordSources(files->Index(path), m_itemSources);
+    reader.ReadGridShow(m_vecGridShow.items(), m_pBaseView);
     ReadContainer(tree, m_container, 0);
     return true;
 }
@@ -116,6 +120,14 @@ GridShowData* CPropEditView::FindGridShow(int kind) {
 const GridShowData* CPropEditView::FindGroup(int kind) const {
     for (const GridShowData* group : m_vecGridShow.items()) {
         if (group->kind == kind) return group;
+    }
+    return nullptr;
+}
+
+const std::vector<SourceRef>* CPropEditView::ItemSources(const GridShowData* group) const {
+    const std::vector<GridShowData*>& groups = m_vecGridShow.items();
+    for (size_t i = 0; i < groups.size() && i < m_itemSources.size(); ++i) {
+        if (groups[i] == group) return &m_itemSources[i];
     }
     return nullptr;
 }

@@ -9,6 +9,7 @@
 #include <siteconfig/PropGridData.h>
 
 #include "OwnedPtrs.h"
+#include "Provenance.h"
 
 namespace TOOLS {
 class IXMLTree;
@@ -34,10 +35,14 @@ public:
     // Reads mark classes, item groups and the container of the file. Items with an "id" take
     // their content from `templates` when given. False, the view unchanged, when the file has
     // no "PropEditView" root (missing, unreadable or another root).
-    bool LoadEditView(const CString& path, const CItemTemplate* templates);
+    // `files`, when given, is the owner's file table: the view then keeps where its items were
+    // read (ItemSources).
+    bool LoadEditView(const CString& path, const CItemTemplate* templates,
+                      CSourceFiles* files = nullptr);
     // As above, from `tree`, a file already loaded from `path`; its cursor may stand anywhere
     // and is left on the root. Lets several views be read from one parse of a file.
-    bool LoadEditView(TOOLS::IXMLTree& tree, const CString& path, const CItemTemplate* templates);
+    bool LoadEditView(TOOLS::IXMLTree& tree, const CString& path, const CItemTemplate* templates,
+                      CSourceFiles* files = nullptr);
 
     // The base view whose groups "ref" copies; set before loading. Borrowed.
     void SetBaseView(const CPropEditView* baseView) { m_pBaseView = baseView; }
@@ -58,6 +63,11 @@ public:
 
     // The first group of a part kind, or null; for readers that copy from a base view.
     const GridShowData* FindGroup(int kind) const;
+    // For each group, where its items were read, in the owner's file table; empty when the view
+    // was loaded without one.
+    const std::vector<std::vector<SourceRef>>& ItemSources() const { return m_itemSources; }
+    // Where the items of `group`, one of this view's groups, were read; null when unknown.
+    const std::vector<SourceRef>* ItemSources(const GridShowData* group) const;
 
     // "PouMian" 0, "PingMian" 1, "LiMian" 2, "View3D" 3, "SGPaper" 4; any other name is
     // reported and gives 0.
@@ -78,6 +88,7 @@ private:
     std::map<int, std::vector<CString>> m_mapMarkClass;
     // The interface hands out this vector itself, so it stays a vector of raw pointers.
     OwnedPtrs<std::vector<GridShowData*>> m_vecGridShow;
+    std::vector<std::vector<SourceRef>> m_itemSources;  // per group of m_vecGridShow
     ContainerData m_container;
     const CPropEditView* m_pBaseView = nullptr;
     const ContainerTable* m_pContainerTable = nullptr;

@@ -86,7 +86,12 @@ CPropShowCfg::CPropShowCfg(const CPropShowCfg& other)
           std::make_unique<CPropEditView>(*other.m_pDefaultView, nullptr, &m_mapContainer)),
       m_setViewParam(other.m_setViewParam),
       m_vecMeterParam(other.m_vecMeterParam),
-      m_mapView3DMode(other.m_mapView3DMode) {
+      m_mapView3DMode(other.m_mapView3DMode),
+      m_sourceFiles(other.m_sourceFiles),
+      m_defineLocSources(other.m_defineLocSources),
+      m_sectionSelectSources(other.m_sectionSelectSources),
+      m_containerSources(other.m_containerSources),
+      m_viewSources(other.m_viewSources) {
     m_vecLocView.reserve(other.m_vecLocView.size());
     for (const auto& view : other.m_vecLocView) {
         // Location views are based on the grid-template view; link the copy to ours.
@@ -109,7 +114,7 @@ void CPropShowCfg::DestroyViews() {
 void CPropShowCfg::LoadShowCfg(const CString& folder) {
     CItemTemplate templates;
     templates.LoadItems(folder + L"ItemTemplate.xml");
-    m_pGridTemplateView->LoadEditView(folder + L"GridTemplate.xml", &templates);
+    m_pGridTemplateView->LoadEditView(folder + L"GridTemplate.xml", &templates, &m_sourceFiles);
     ReadLocShow(folder + L"PropertyLocShow.xml", folder, templates);
     ReadEnableContainer(folder + L"EnableContainer.xml");
     templates.Clear();
@@ -132,11 +137,13 @@ void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
 void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
     // A file without the section still shows what is defined, and the cursor stays on "UI".
     if (tree.IntoChild(L"PropDefineShow", 0)) {
+        const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
         int count = 0;
         tree.GetNamedChildCount(L"Loc", count);
         for (int i = 0; i < count; ++i) {
             if (!tree.IntoChild(L"Loc", i)) break;
             CString loc = Text(tree);
+            m_defineLocSources.emplace(loc, m_sourceFiles.At(file, tree));
             tree.OutOfElement();
             m_setDefineLoc.insert(loc);
             m_vecDefineLoc.push_back(std::move(loc));
@@ -148,12 +155,14 @@ void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
 
 void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
     if (!tree.IntoChild(L"SectionSelect", 0)) return;
+    const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
     int count = 0;
     tree.GetNamedChildCount(L"Loc", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"Loc", i)) break;
         CString key = TOOLS::AttributeOf(tree, L"loc");
         if (m_mapSectionSelect.find(key) == m_mapSectionSelect.end()) {
+            m_sectionSelectSources.emplace(key, m_sourceFiles.At(file, tree));
             m_mapSectionSelect.emplace(std::move(key), Split(Text(tree)));
         }
         tree.OutOfElement();
@@ -212,15 +221,17 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         CString path;
         CString sections;
         CString loc;
+        SourceRef source;
     };
     std::vector<Entry> entries;
+    const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
     int count = 0;
     tree.GetNamedChildCount(L"View", count);
     for (int i = 0; i < count; ++i) {
         if (!tree.IntoChild(L"View", i)) break;
         entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
                            TOOLS::AttributeOf(tree, L"typeandsection"),
-                           TOOLS::AttributeOf(tree, L"loc")});
+                           TOOLS::AttributeOf(tree, L"loc"), m_sourceFiles.At(file, tree)});
         if (CCheckSession* check = CCheckSession::Current()) {
             check->ViewEntry(tree, entries.back().path);
         }
@@ -246,7 +257,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         bool loaded = false;
         {
             TOOLS::ScopedLogContext reading(entry.path, file.get());
-            loaded = view->LoadEditView(*file, entry.path, &templates);
+            loaded = view->LoadEditView(*file, entry.path, &templates, &m_sourceFiles);
         }
         if (--usesLeft[entry.path] == 0) parsed.erase(entry.path);
         {
@@ -256,6 +267,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         view->SetViewLoc(entry.loc);
         view->SetTypeAndSections(Split(entry.sections));
         m_vecLocView.push_back(std::move(view));
+        m_viewSources.push_back(entry.source);
     }
 }
 
@@ -282,11 +294,18 @@ void CPropShowCfg::ReadEnableContainer(const CString& path) {
     if (!tree) return;
     int count = 0;
     tree->GetNamedChildCount(L"Container", count);
+    const std::uint32_t file = m_sourceFiles.Index(path);
     for (int i = 0; i < count; ++i) {
         ContainerData container;
         CPropEditView::ReadContainer(*tree, container, i);
+        SourceRef source;
+        if (tree->IntoChild(L"Container", i)) {
+            source = m_sourceFiles.At(file, *tree);
+            tree->OutOfElement();
+        }
         CString name = container.name;
         const bool inserted = m_mapContainer.try_emplace(name, std::move(container)).second;
+        if (inserted) m_containerSources.emplace(name, source);
         TOOLS::CLogHelper(kPropShowCfgSource, line::kContainerRepeated).Assert(inserted);
     }
 }

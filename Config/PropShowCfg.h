@@ -13,6 +13,7 @@
 #include <siteconfig/PropGridData.h>
 
 #include "LocationIndex.h"
+#include "Provenance.h"
 
 namespace TOOLS {
 class IXMLTree;
@@ -87,6 +88,14 @@ private:
     std::set<KADO::Product::EKADOParameterType> m_setViewParam;
     std::vector<KADO::Product::EKADOParameterType> m_vecMeterParam;
     std::map<KADO::Product::EKADOComponentType, int> m_mapView3DMode;
+
+    // Where records were read; the views keep their items'. Locations, keys and containers
+    // by text, as interfaces may add and remove locations.
+    CSourceFiles m_sourceFiles;
+    std::map<CString, SourceRef> m_defineLocSources;
+    std::map<CString, SourceRef> m_sectionSelectSources;
+    std::map<CString, SourceRef> m_containerSources;
+    std::vector<SourceRef> m_viewSources;  // of m_vecLocView
 };
 
 }  // namespace CONFIG

@@ -66,8 +66,8 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     const CString& shapePoolFolder) {
     InitPropertyOrigData(definitionFolder);
     InitSharpPool(shapePoolFolder);
-    InitIns(m_lstTemplateIns, templateFolder);
-    InitIns(m_lstPropModelIns, propModelFolder);
+    InitIns(m_lstTemplateIns, m_sources.templates, templateFolder);
+    InitIns(m_lstPropModelIns, m_sources.propModels, propModelFolder);
     InitPropShowCfg(displayFolder);
     InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns);
     InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns);
@@ -82,7 +82,19 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(const CPropertiesConfigImpl& other)
       m_mapTypeCategories(other.m_mapTypeCategories),
       m_pPropShowCfg(other.m_pPropShowCfg ? std::make_unique<CPropShowCfg>(*other.m_pPropShowCfg)
                                           : nullptr),
-      m_mapCategoryType(other.m_mapCategoryType) {}
+      m_mapCategoryType(other.m_mapCategoryType),
+      m_sources(other.m_sources) {
+    // The pool's sources are keyed by its elements: the copy's elements stand in the same order.
+    m_sources.shapePool.clear();
+    auto mine = m_setSharpPool.begin();
+    for (const PropertyInsData& record : other.m_setSharpPool) {
+        const auto found = other.m_sources.shapePool.find(&record);
+        if (found != other.m_sources.shapePool.end()) {
+            m_sources.shapePool.emplace(&*mine, found->second);
+        }
+        ++mine;
+    }
+}
 
 // Members go in reverse order of declaration: the display configuration before the tables.
 CPropertiesConfigImpl::~CPropertiesConfigImpl() = default;
@@ -94,14 +106,16 @@ void CPropertiesConfigImpl::InitPropertyOrigData(const CString& folder) {
     GetSoftwareDefaultInitFiles(folder, files);
     for (const CString& file : files) {
         PropertyInsData record;
-        GetPropertyInitData(file, record);
+        const SourceRef source = ReadPropertyFile(file, record);
         const EKADOComponentType type = record.compType;
         const CString category = record.category;
         CCheckSession* check = CCheckSession::Current();
         if (check && type != KADO::Product::InvalidComponentType) {
             check->Definition(type, CKADOHandler::GetComponentNameByType(type), file);
         }
-        m_mapOrigProperty.try_emplace(type, std::move(record));
+        if (m_mapOrigProperty.try_emplace(type, std::move(record)).second) {
+            m_sources.definitions.emplace(type, source);
+        }
         AddTypeCategory(type, category);
     }
 }
@@ -112,10 +126,15 @@ void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
 }
 
 void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyInsData& data) {
+    ReadPropertyFile(path, data);
+}
+
+SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyInsData& data) {
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
-    if (!tree->FindElement(L"Property")) return;
+    if (!tree->FindElement(L"Property")) return {m_sources.files.Index(path), 0};
+    const SourceRef source = m_sources.files.At(path, *tree);
 
     CString text;
     tree->GetChildText(L"InitName", text);
@@ -165,6 +184,7 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
         GetInsProperty(tree.get(), data.children);
         tree->OutOfElement();
     }
+    return source;
 }
 
 void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list) {
@@ -248,12 +268,14 @@ void CPropertiesConfigImpl::AddTypeCategory(EKADOComponentType type, const CStri
 
 // ---- Templates, property models, shape pool ----------------------------------------------
 
-void CPropertiesConfigImpl::InitIns(std::list<PropertyInsData>& list, const CString& folder) {
+void CPropertiesConfigImpl::InitIns(std::list<PropertyInsData>& list,
+                                    std::vector<SourceRef>& sources, const CString& folder) {
     std::vector<CString> files;
     GetFileList(files, folder);
+    sources.reserve(sources.size() + files.size());
     for (const CString& file : files) {
         PropertyInsData& record = list.emplace_back();
-        GetPropertyInitData(file, record);
+        sources.push_back(ReadPropertyFile(file, record));
         AddTypeCategory(record.compType, record.category);
     }
 }
@@ -264,8 +286,9 @@ void CPropertiesConfigImpl::InitSharpPool(const CString& folder) {
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*.xml", files);
     for (const CString& file : files) {
         PropertyInsData record;
-        GetPropertyInitData(file, record);
-        m_setSharpPool.insert(std::move(record));
+        const SourceRef source = ReadPropertyFile(file, record);
+        const auto [entry, inserted] = m_setSharpPool.insert(std::move(record));
+        if (inserted) m_sources.shapePool.emplace(&*entry, source);
     }
 }
 
@@ -285,14 +308,23 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
     if (check) {
         inspect = [&](IXMLTree& tree) { check->CheckFormat(tree, FileKind::kGraphLibrary, path); };
     }
-    library.GetAllModelInfo(path, models, inspect);
+    std::vector<size_t> offsets;
+    library.GetAllModelInfo(path, models, inspect, &offsets);
     if (check) check->GraphModels(path, models);
-    AddGraphModels(models, list);
+    const std::uint32_t file = m_sources.files.Index(path);
+    std::vector<SourceRef> sources;
+    sources.reserve(offsets.size());
+    for (const size_t offset : offsets) {
+        sources.push_back(SourceRef::Make(file, offset));
+    }
+    AddGraphModels(models, list, &sources, &m_sources.templates);
 }
 
 // Three texts per model (location, name, identifier); a remainder of one or two is ignored.
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
-                                           std::list<PropertyInsData>& list) {
+                                           std::list<PropertyInsData>& list,
+                                           const std::vector<SourceRef>* sources,
+                                           std::vector<SourceRef>* listSources) {
     std::vector<CString> shownLocs;
     m_pPropShowCfg->GetShowLocs(shownLocs);
     std::set<CString> knownLocs(shownLocs.begin(), shownLocs.end());
@@ -307,6 +339,10 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
         if (!otherComponents && knownLocs.insert(loc).second) shownLocs.push_back(loc);
 
         PropertyInsData& record = list.emplace_back();
+        if (listSources) {
+            listSources->push_back(
+                sources && static_cast<size_t>(k) < sources->size() ? (*sources)[k] : SourceRef());
+        }
         if (otherComponents) {
             record.compType = KADO::Product::OtherComponentType;
             record.category = kOtherComponentsLocation;

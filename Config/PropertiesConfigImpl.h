@@ -13,6 +13,8 @@
 #include <siteconfig/KadoTypes.h>
 #include <siteconfig/PropertyInsData.h>
 
+#include "Provenance.h"
+
 namespace TOOLS {
 class IXMLTree;
 }
@@ -56,8 +58,11 @@ public:
     void GetPropertyInitData(const CString& path, PropertyInsData& data);
     void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
     // Appends the models of a graph library's array (location, name, identifier per model) to
-    // `list` and their locations to the display configuration's shown locations.
-    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
+    // `list` and their locations to the display configuration's shown locations. `sources`,
+    // when given, holds where each model was read and goes with it into `listSources`.
+    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,
+                        const std::vector<SourceRef>* sources = nullptr,
+                        std::vector<SourceRef>* listSources = nullptr);
 
     // The whole tables.
     const std::map<EKADOComponentType, PropertyInsData>& Definitions() const {
@@ -71,12 +76,25 @@ public:
     }
     const CPropShowCfg& ShowCfg() const { return *m_pPropShowCfg; }
 
+    // Where each record was read. The lists are in the order of their tables.
+    struct Sources {
+        CSourceFiles files;
+        std::map<EKADOComponentType, SourceRef> definitions;
+        std::map<const PropertyInsData*, SourceRef> shapePool;  // by the pool's own elements
+        std::vector<SourceRef> templates;
+        std::vector<SourceRef> propModels;
+    };
+    const Sources& RecordSources() const { return m_sources; }
+
 private:
     void InitPropertyOrigData(const CString& folder);
     void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list);
     void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list, int depth);
     bool GetOrigProperty(EKADOComponentType type, PropertyInsData*& data);
-    void InitIns(std::list<PropertyInsData>& list, const CString& folder);
+    // Reads one property file into `data`; where its root stands, when it has one.
+    SourceRef ReadPropertyFile(const CString& path, PropertyInsData& data);
+    void InitIns(std::list<PropertyInsData>& list, std::vector<SourceRef>& sources,
+                 const CString& folder);
     void InitSharpPool(const CString& folder);
     void InitPropShowCfg(const CString& folder);
     void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list);
@@ -92,6 +110,7 @@ private:
     // GetType's answers: each category text with the smallest type that has it. Derived from
     // m_mapTypeCategories once construction is complete.
     std::map<CString, EKADOComponentType> m_mapCategoryType;
+    Sources m_sources;
 };
 
 }  // namespace CONFIG

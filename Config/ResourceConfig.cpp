@@ -67,6 +67,7 @@ bool CResourceConfig::FindVar(const CString& key) { return m_pImpl->m_mapValue.c
 bool CResourceConfig::Load(const CString& path) {
     const std::unique_ptr<TOOLS::IXMLTree> tree = OpenSettings(path);
     if (!tree) return false;
+    const std::uint32_t file = m_pImpl->m_sourceFiles.Index(path);
     int count = 0;
     tree->GetChildCount(count);
     for (int i = 0; i < count; ++i) {
@@ -77,6 +78,7 @@ bool CResourceConfig::Load(const CString& path) {
         CString value;
         tree->GetAttribute(kValueAttribute, value);
         if (CCheckSession* check = CCheckSession::Current()) check->SettingsKey(path, key, *tree);
+        m_pImpl->m_sources[key] = m_pImpl->m_sourceFiles.At(file, *tree);
         m_pImpl->m_mapValue[key] = value;
         tree->OutOfElement();
     }

@@ -5,6 +5,8 @@
 
 #include <siteconfig/CString.h>
 
+#include "Provenance.h"
+
 namespace CONFIG {
 
 class CResourceConfigImpl {
@@ -14,6 +16,9 @@ public:
     static bool IsPath(const CString& value);
 
     std::map<CString, CString> m_mapValue;  // key -> value as stored
+    // Where each key's value was read: its last element in the file.
+    CSourceFiles m_sourceFiles;
+    std::map<CString, SourceRef> m_sources;
 };
 
 }  // namespace CONFIG

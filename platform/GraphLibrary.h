@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include <siteconfig/CString.h>
 
@@ -14,9 +15,11 @@ public:
     // Reads <GraphLibrary><Model loc=".." name=".." id=".."/>...</GraphLibrary> and appends
     // three texts per "Model" in document order: loc, name, id (absent attributes give empty
     // texts). A missing or unreadable file appends nothing.
-    // `inspect`, when given, sees the document just loaded, before it is read.
+    // `inspect`, when given, sees the document just loaded, before it is read. `offsets`, when
+    // given, receives each model's element offset (IXMLTree::GetElementOffset).
     void GetAllModelInfo(const CString& path, CStringArray& models,
-                         const std::function<void(IXMLTree&)>& inspect = nullptr);
+                         const std::function<void(IXMLTree&)>& inspect = nullptr,
+                         std::vector<size_t>* offsets = nullptr);
 };
 
 }  // namespace TOOLS

@@ -13,6 +13,7 @@
 #include "Encoding.h"
 #include "FileSystem.h"
 #include "LogHelper.h"
+#include "SourceLines.h"
 
 namespace TOOLS {
 namespace {
@@ -163,6 +164,7 @@ public:
     void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) override;
     void OutOfElement() override;
     bool GetPosition(int& line, int& column) override;
+    size_t GetElementOffset() override;
     bool GetAttributePosition(const XmlName& name, int& line, int& column) override;
 
 private:
@@ -183,17 +185,12 @@ private:
         size_t nextVictim = 0;
     };
 
-    // The loaded text as it was before parsing and where each of its lines begins.
-    struct PositionIndex {
-        std::string text;
-        std::vector<size_t> lineStarts;
-    };
-
     void Reset();
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
     bool IndexPositions();
-    bool Locate(const char* name, size_t at, int& line, int& column);
+    bool NameStandsAt(const char* name, size_t at);
+    size_t NameOffset(const char* name) const;
 
     const bool editable_;  // keeps comments and layout for SaveFile
     std::unique_ptr<ScopedLogContext> context_;
@@ -203,7 +200,7 @@ private:
     std::string declaration_;  // the XML declaration exactly as read, or empty
     bool loaded_ = false;
     CString path_;  // read again for the first position request
-    std::unique_ptr<PositionIndex> positions_;
+    std::unique_ptr<CSourceLines> positions_;
     bool positionsUnavailable_ = false;
     pugi::xml_node current_;
     size_t depth_ = 0;  // 0 above the root, 1 on the root
@@ -528,30 +525,13 @@ void CXMLTree::OutOfElement() {
 bool CXMLTree::IndexPositions() {
     if (positions_) return true;
     if (!loaded_ || positionsUnavailable_) return false;
-    // Parsing in place has cut names short with NULs, turned line ends inside attribute values
-    // into blanks and moved text over resolved references, so the loaded buffer no longer
-    // tells where lines end. The file is read and decoded again instead; it must decode to as
-    // many bytes as were parsed, and Locate compares the name it points at.
+    // The file must decode to as many bytes as were parsed, and Locate compares the name it
+    // points at.
     positionsUnavailable_ = true;
     try {
-        auto index = std::make_unique<PositionIndex>();
-        std::string error;
-        DocumentEncoding encoding;
-        DecodeFailure failure;
-        if (!ReadWholeFile(NativePath(path_), index->text, error) ||
-            !DecodeXmlDocument(index->text, encoding, failure) ||
-            index->text.size() + 1 != buffer_.size()) {
-            return false;
-        }
-        const std::string& text = index->text;
-        index->lineStarts.push_back(0);
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n' ||
-                (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
-                index->lineStarts.push_back(i + 1);
-            }
-        }
-        positions_ = std::move(index);
+        auto lines = std::make_unique<CSourceLines>();
+        if (!lines->Load(path_) || lines->Text().size() + 1 != buffer_.size()) return false;
+        positions_ = std::move(lines);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -559,52 +539,43 @@ bool CXMLTree::IndexPositions() {
     return true;
 }
 
-// Line and column of offset `at` of the loaded text, when `name` (a name of the parsed
-// document) stands at `at` in the text as read again.
-bool CXMLTree::Locate(const char* name, size_t at, int& line, int& column) {
+// Where `name`, a name of the parsed document, stands in the loaded text; npos for a name set
+// after loading, which is not in the buffer.
+size_t CXMLTree::NameOffset(const char* name) const {
+    const auto base = reinterpret_cast<std::uintptr_t>(buffer_.data());
+    const auto at = reinterpret_cast<std::uintptr_t>(name);
+    if (at < base || at >= base + buffer_.size()) return std::string::npos;
+    return static_cast<size_t>(at - base);
+}
+
+// Whether `name`, a name of the parsed document, stands at offset `at` in the text as read
+// again; indexes the lines on the first call.
+bool CXMLTree::NameStandsAt(const char* name, size_t at) {
     if (!IndexPositions()) return false;
-    const std::string& text = positions_->text;
+    const std::string& text = positions_->Text();
     const size_t length = std::strlen(name);
-    if (at > text.size() || text.size() - at < length || text.compare(at, length, name) != 0) {
-        return false;
-    }
-    const std::vector<size_t>& starts = positions_->lineStarts;
-    const auto next = std::upper_bound(starts.begin(), starts.end(), at);
-    const size_t lineStart = *(next - 1);
-    int characters = 0;
-    for (size_t i = lineStart; i < at; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++characters;
-    }
-    line = static_cast<int>(next - starts.begin());
-    column = characters + 1;
-    return true;
+    return at <= text.size() && text.size() - at >= length && text.compare(at, length, name) == 0;
+}
+
+size_t CXMLTree::GetElementOffset() {
+    if (current_.type() != pugi::node_element) return kNoOffset;
+    const ptrdiff_t offset = current_.offset_debug();
+    return offset < 1 ? kNoOffset : static_cast<size_t>(offset);
 }
 
 bool CXMLTree::GetPosition(int& line, int& column) {
-    if (current_.type() != pugi::node_element) return false;
-    // The offset of the tag name; the "<" stands just before it.
-    const ptrdiff_t offset = current_.offset_debug();
-    if (offset < 1) return false;
-    int nameLine = 0;
-    int nameColumn = 0;
-    if (!Locate(current_.name(), static_cast<size_t>(offset), nameLine, nameColumn) ||
-        positions_->text[static_cast<size_t>(offset) - 1] != '<') {
-        return false;
-    }
-    line = nameLine;
-    column = nameColumn - 1;
-    return true;
+    const size_t offset = GetElementOffset();
+    return offset != kNoOffset && NameStandsAt(current_.name(), offset) &&
+           positions_->LocateElement(offset, line, column);
 }
 
 bool CXMLTree::GetAttributePosition(const XmlName& name, int& line, int& column) {
     if (current_.type() != pugi::node_element) return false;
     const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
     if (!attribute) return false;
-    // Names of the parsed document point into the buffer; one set after loading does not.
-    const auto base = reinterpret_cast<std::uintptr_t>(buffer_.data());
-    const auto at = reinterpret_cast<std::uintptr_t>(attribute.name());
-    if (at < base || at >= base + buffer_.size()) return false;
-    return Locate(attribute.name(), static_cast<size_t>(at - base), line, column);
+    const size_t at = NameOffset(attribute.name());
+    return at != std::string::npos && NameStandsAt(attribute.name(), at) &&
+           positions_->Locate(at, line, column);
 }
 
 }  // namespace

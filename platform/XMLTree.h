@@ -16,6 +16,8 @@
 
 namespace TOOLS {
 
+constexpr size_t kNoOffset = static_cast<size_t>(-1);
+
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
 
 // A tag or attribute name, held as UTF-8 for the comparisons. A wide literal or a CString is
@@ -91,6 +93,10 @@ public:
     // request of a document reads the file once more (parsing has overwritten the loaded
     // text) and indexes its line starts; every later request is a binary search.
     bool GetPosition(int& line, int& column) override = 0;
+    // Where the current element's tag name begins in the loaded text, as a byte offset into the
+    // decoded (UTF-8) text; kNoOffset above the root or when no document is loaded. Costs
+    // nothing: CSourceLines turns it into a line and column when someone asks.
+    virtual size_t GetElementOffset() = 0;
     // As GetPosition, for where the name of the current element's attribute `name` begins.
     // False, both untouched, also when the element has no such attribute or it was set after
     // loading.

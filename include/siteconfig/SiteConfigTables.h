@@ -27,6 +27,32 @@ struct LocationViewInfo {
     IPropEditView* view = nullptr;         // borrowed from the configuration
 };
 
+// Where a record was read: its file, and the line and column (both 1-based, the column counted
+// in characters) of the "<" of its element's start tag. Line and column are 0 when the file
+// cannot be read now or no longer holds that element (it changed since loading); the file is
+// empty for a record no file gave (one added through an interface).
+struct SourcePosition {
+    CString file;
+    int line = 0;
+    int column = 0;
+};
+
+// Where each record of the tables was read, in the order and with the keys of the accessors
+// of CConfigTables.
+struct ConfigSources {
+    std::map<EKADOComponentType, SourcePosition> definitions;  // the "Property" root of each
+    std::vector<SourcePosition> shapePool;                     // as GetShapePool
+    std::vector<SourcePosition> templates;   // as GetTemplates; a graph-library model's "Model"
+    std::vector<SourcePosition> propModels;  // as GetPropModels
+    std::vector<SourcePosition> defineLocs;  // as GetDefineLocs
+    std::map<CString, SourcePosition> sectionSelect;  // by key, as GetSectionSelect
+    std::map<CString, SourcePosition> containers;     // by name, as GetContainers
+    std::vector<SourcePosition> locationViews;  // as GetLocationViews: the location file's entry
+    // For each location view, for each of its groups (GetGridShows), its items' elements; an
+    // item a group copies from the grid template is where the template has it.
+    std::vector<std::vector<std::vector<SourcePosition>>> viewItems;
+};
+
 class SITECONFIG_API CConfigTables {
 public:
     // `config` is borrowed and must outlive the inspector.
@@ -58,8 +84,15 @@ public:
     IPropEditView* GetGridTemplateView() const;
     IPropEditView* GetFallbackView() const;
 
+    // Where every record above was read. Lines are counted now, by reading each file the
+    // records came from once more: about the cost of reading the folder, nothing at loading.
+    ConfigSources GetSources() const;
+
     // Every key of a settings store with its stored value, before any path is resolved.
     static std::map<CString, CString> GetResourceValues(const CResourceConfig& settings);
+    // Where each key of a settings store was read: the element whose value it holds (the last,
+    // when the key is repeated). Keys set through the interface alone have an empty file.
+    static std::map<CString, SourcePosition> GetResourceSources(const CResourceConfig& settings);
 
 private:
     const CPropertiesConfig& m_config;
