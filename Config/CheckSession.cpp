@@ -1,9 +1,11 @@
 #include "CheckSession.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "FormatCheck.h"
 #include "ReportLines.h"
+#include "SourceLines.h"
 
 namespace CONFIG {
 namespace {
@@ -54,9 +56,10 @@ void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {
     const auto listed = m_listed.find(diagnostic.file);
     if (diagnostic.code == L"missing-file" && listed != m_listed.end()) {
         const Listing& listing = listed->second;
-        m_findings.push_back(
-            {FindingSeverity::kError, CString(L"missing-file"), listing.file, listing.line, 0,
-             L"the listed file \"" + listing.name + L"\" does not exist", listing.name});
+        m_findings.push_back({FindingSeverity::kError, CString(L"missing-file"), listing.file,
+                              listing.line, listing.column,
+                              L"the listed file \"" + listing.name + L"\" does not exist",
+                              listing.name});
         return;
     }
     m_findings.push_back({FindingSeverity::kError,
@@ -117,7 +120,7 @@ void CCheckSession::Listed(const CString& listed, const CString& listing, TOOLS:
     int line = 0;
     int column = 0;
     Position(tree, line, column);
-    m_listed.emplace(listed, Listing{listing, line, name});
+    m_listed.emplace(listed, Listing{listing, line, column, name});
 }
 
 void CCheckSession::TypeNamed(const CString& file, TOOLS::IXMLTree& tree) {
@@ -145,11 +148,23 @@ void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
         typeName);
 }
 
-void CCheckSession::GraphModels(const CString& file, const CStringArray& models) {
+void CCheckSession::GraphModels(const CString& file, const CStringArray& models,
+                                const std::vector<size_t>& offsets) {
+    std::unique_ptr<TOOLS::CSourceLines> lines;  // read only when a duplicate needs a line
     for (int i = 2; i < models.GetSize(); i += 3) {
         const CString& id = models[i];
         if (id.IsEmpty() || m_modelIds.insert(id).second) continue;
-        Add(FindingSeverity::kWarning, L"duplicate-id", file, 0, 0,
+        int line = 0;
+        int column = 0;
+        const size_t model = static_cast<size_t>(i / 3);
+        if (!lines) {
+            lines = std::make_unique<TOOLS::CSourceLines>();
+            lines->Load(file);
+        }
+        if (model < offsets.size() && !lines->LocateElement(offsets[model], line, column)) {
+            line = column = 0;
+        }
+        Add(FindingSeverity::kWarning, L"duplicate-id", file, line, column,
             L"graph-library model id \"" + id + L"\" is used twice", id);
     }
 }
@@ -158,14 +173,9 @@ void CCheckSession::SettingsKey(const CString& file, const CString& key, TOOLS::
     int line = 0;
     int column = 0;
     Position(tree, line, column);
-    if (m_settingsKeys.emplace(std::make_pair(file, key), line).second) return;
+    if (m_settingsKeys.emplace(file, key).second) return;
     Add(FindingSeverity::kWarning, L"duplicate-key", file, line, column,
         L"setting \"" + key + L"\" appears twice; the later value wins", key);
-}
-
-int CCheckSession::SettingsLine(const CString& file, const CString& key) const {
-    const auto found = m_settingsKeys.find(std::make_pair(file, key));
-    return found == m_settingsKeys.end() ? 0 : found->second;
 }
 
 }  // namespace CONFIG

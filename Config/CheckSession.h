@@ -71,41 +71,28 @@ public:
     void TypeNamed(const CString& file, TOOLS::IXMLTree& tree);
     // A definition file of `type`; a second one for a type is a finding.
     void Definition(EKADOComponentType type, const CString& typeName, const CString& file);
-    // The models of one graph library, three texts each (location, name, identifier).
-    void GraphModels(const CString& file, const CStringArray& models);
+    // The models of one graph library, three texts each (location, name, identifier), and
+    // where each model's element stands (IXMLTree::GetElementOffset).
+    void GraphModels(const CString& file, const CStringArray& models,
+                     const std::vector<size_t>& offsets);
     // A settings key read from `file` at the cursor's element of `tree`; a second one of the
     // same key is a finding.
     void SettingsKey(const CString& file, const CString& key, TOOLS::IXMLTree& tree);
-    // Where the first setting `key` of `file` stands (0 when unknown).
-    int SettingsLine(const CString& file, const CString& key) const;
-    // The "View" entry of the location file at the cursor of `tree`, naming edit-view file
-    // `file`, in reading order.
-    void ViewEntry(TOOLS::IXMLTree& tree, const CString& file) {
-        int line = 0;
-        int column = 0;
-        Position(tree, line, column);
-        m_viewLines.push_back(line);
-        m_viewFiles.push_back(file);
-    }
+    // The next "View" entry of the location file names edit-view file `file`.
+    void ViewEntry(const CString& file) { m_viewFiles.push_back(file); }
     // The edit-view file of the i-th "View" entry (empty when unknown).
     CString ViewFile(size_t index) const {
         return index < m_viewFiles.size() ? m_viewFiles[index] : CString();
     }
-    // Line of the i-th "View" entry (0 when unknown).
-    int ViewLine(size_t index) const { return index < m_viewLines.size() ? m_viewLines[index] : 0; }
 
     const std::set<CString>& ModelIds() const { return m_modelIds; }
-    // The file the definition of `type` came from; empty when unknown.
-    CString DefinitionFile(EKADOComponentType type) const {
-        const auto found = m_definitionFiles.find(type);
-        return found == m_definitionFiles.end() ? CString() : found->second;
-    }
     std::vector<ConfigFinding>& Findings() { return m_findings; }
 
 private:
     struct Listing {
         CString file;
         int line;
+        int column;
         CString name;
     };
 
@@ -117,9 +104,8 @@ private:
     std::map<EKADOComponentType, CString> m_definitionFiles;
     std::map<CString, std::pair<int, int>> m_typePositions;  // file -> its "ClsName"
     std::set<CString> m_modelIds;
-    std::map<std::pair<CString, CString>, int> m_settingsKeys;  // (file, key) -> line
+    std::set<std::pair<CString, CString>> m_settingsKeys;  // (file, key)
     std::set<CString> m_formatChecked;
-    std::vector<int> m_viewLines;
     std::vector<CString> m_viewFiles;
 };
 

@@ -65,8 +65,8 @@ CString TypeNameOf(const CString& typeAndSection) {
     return underscore < 0 ? typeAndSection : typeAndSection.Left(underscore);
 }
 
-void CheckDisplayReferences(const CConfigTables& tables, const CString& displayFolder,
-                            CCheckSession& session) {
+void CheckDisplayReferences(const CConfigTables& tables, const ConfigSources& sources,
+                            const CString& displayFolder, CCheckSession& session) {
     const CString locationFile = displayFolder + L"PropertyLocShow.xml";
     const std::vector<CString> defined = tables.GetDefineLocs();
     const std::set<CString> definedSet(defined.begin(), defined.end());
@@ -76,9 +76,10 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& displayF
     const std::vector<LocationViewInfo> views = tables.GetLocationViews();
     for (size_t i = 0; i < views.size(); ++i) {
         const LocationViewInfo& view = views[i];
-        const int line = session.ViewLine(i);  // each "View" entry has its own view, in order
+        const SourcePosition& entry = sources.locationViews[i];
         if (!view.loc.IsEmpty() && !definedSet.count(view.loc)) {
-            session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, line, 0,
+            session.Add(FindingSeverity::kWarning, L"dangling-reference", locationFile, entry.line,
+                        entry.column,
                         L"view location \"" + view.loc + L"\" is not a defined location", view.loc);
         }
         const CString& container =
@@ -93,12 +94,14 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& displayF
             const CString typeName = TypeNameOf(typeAndSection);
             if (TOOLS::CKADOHandler::GetComponentTypeByName(typeName) ==
                 KADO::Product::InvalidComponentType) {
-                session.Add(FindingSeverity::kError, L"unknown-type", locationFile, line, 0,
+                session.Add(FindingSeverity::kError, L"unknown-type", locationFile, entry.line,
+                            entry.column,
                             L"view for \"" + typeAndSection + L"\" names no component type",
                             typeAndSection);
             }
             if (!seen.emplace(view.loc, typeAndSection).second) {
-                session.Add(FindingSeverity::kWarning, L"duplicate-entry", locationFile, line, 0,
+                session.Add(FindingSeverity::kWarning, L"duplicate-entry", locationFile, entry.line,
+                            entry.column,
                             L"a second view for \"" + typeAndSection + L"\" at \"" + view.loc +
                                 L"\" is never chosen",
                             typeAndSection);
@@ -106,13 +109,12 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& displayF
         }
     }
     // What nothing uses is worth a note: a container no view names.
-    const CString containerFile = displayFolder + L"EnableContainer.xml";
     const CPropEditView* gridTemplate =
         static_cast<const CPropEditView*>(tables.GetGridTemplateView());
     usedContainers.insert(gridTemplate->GetOwnContainer().name);
-    for (const auto& [name, container] : containers) {
+    for (const auto& [name, at] : sources.containers) {
         if (usedContainers.count(name)) continue;
-        session.Add(FindingSeverity::kNote, L"unused", containerFile, 0, 0,
+        session.Add(FindingSeverity::kNote, L"unused", at.file, at.line, at.column,
                     L"no edit view uses container \"" + name + L"\"", name);
     }
 }
@@ -120,13 +122,14 @@ void CheckDisplayReferences(const CConfigTables& tables, const CString& displayF
 // A definition's graph-library identifier may name an entry of the application's own graph
 // library, which a layout does not hold: one that neither of the layout's libraries has is
 // worth a note, not a failure.
-void CheckGraphLibIds(const CConfigTables& tables, CCheckSession& session) {
+void CheckGraphLibIds(const CConfigTables& tables, const ConfigSources& sources,
+                      CCheckSession& session) {
     const std::set<CString>& ids = session.ModelIds();
     if (ids.empty()) return;  // no graph library to refer to
     for (const auto& [type, definition] : tables.GetDefinitions()) {
         if (definition.graphLibId.IsEmpty() || ids.count(definition.graphLibId)) continue;
-        session.Add(FindingSeverity::kNote, L"dangling-reference", session.DefinitionFile(type), 0,
-                    0,
+        const SourcePosition& at = sources.definitions.at(type);
+        session.Add(FindingSeverity::kNote, L"dangling-reference", at.file, at.line, at.column,
                     L"graph-library model \"" + definition.graphLibId +
                         L"\" is in neither graph library of the layout",
                     definition.graphLibId);
@@ -147,15 +150,15 @@ bool IsUnresolvedRelativePath(const CString& value) {
 }
 
 void CheckSettings(const CResourceConfig& settings, const CString& file, CCheckSession& session) {
+    const std::map<CString, SourcePosition> sources = CConfigTables::GetResourceSources(settings);
     for (const auto& [key, value] : CConfigTables::GetResourceValues(settings)) {
         if (key == L"AppDir") continue;  // set by the application, not stored
+        const SourcePosition& at = sources.at(key);
         if (value.IsEmpty()) {
-            session.Add(FindingSeverity::kWarning, L"empty-value", file,
-                        session.SettingsLine(file, key), 0,
+            session.Add(FindingSeverity::kWarning, L"empty-value", file, at.line, at.column,
                         L"setting \"" + key + L"\" has an empty value", key);
         } else if (IsUnresolvedRelativePath(value)) {
-            session.Add(FindingSeverity::kWarning, L"relative-path", file,
-                        session.SettingsLine(file, key), 0,
+            session.Add(FindingSeverity::kWarning, L"relative-path", file, at.line, at.column,
                         L"setting \"" + key + L"\" is a relative path not written \".\\\"; it " +
                             L"is not resolved against the application folder",
                         value);
@@ -212,8 +215,9 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
         if (!layout.pluginList.IsEmpty() && options.loadPlugins) CheckPlugins(layout, session);
         if (options.extraChecks) {
             const CConfigTables tables(*config);
-            CheckDisplayReferences(tables, layout.displayFolder, session);
-            CheckGraphLibIds(tables, session);
+            const ConfigSources sources = tables.GetSources();
+            CheckDisplayReferences(tables, sources, layout.displayFolder, session);
+            CheckGraphLibIds(tables, sources, session);
             if (!layout.resourceFile.IsEmpty()) {
                 CheckSettings(settings, layout.resourceFile, session);
             }

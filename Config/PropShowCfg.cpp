@@ -233,7 +233,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
                            TOOLS::AttributeOf(tree, L"typeandsection"),
                            TOOLS::AttributeOf(tree, L"loc"), m_sourceFiles.At(file, tree)});
         if (CCheckSession* check = CCheckSession::Current()) {
-            check->ViewEntry(tree, entries.back().path);
+            check->ViewEntry(entries.back().path);
         }
         tree.OutOfElement();
     }

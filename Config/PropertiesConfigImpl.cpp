@@ -310,7 +310,7 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
     }
     std::vector<size_t> offsets;
     library.GetAllModelInfo(path, models, inspect, &offsets);
-    if (check) check->GraphModels(path, models);
+    if (check) check->GraphModels(path, models, offsets);
     const std::uint32_t file = m_sources.files.Index(path);
     std::vector<SourceRef> sources;
     sources.reserve(offsets.size());

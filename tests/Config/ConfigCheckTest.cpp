@@ -100,48 +100,50 @@ TEST_F(ConfigCheckTest, EachMistakeIsOneFinding) {
         const wchar_t* code;
         FindingSeverity severity;
         const char* findingFile;  // the file the finding names, below the layout
+        int line;                 // and the line of the mistake in it
         const wchar_t* offending;
     };
     const Case cases[] = {
         {"unknown type", "Definitions/Wall_POOL.xml", Definition("Wal"), L"unknown-type",
-         FindingSeverity::kError, "Definitions/Wall_POOL.xml", L"Wal"},
+         FindingSeverity::kError, "Definitions/Wall_POOL.xml", 4, L"Wal"},
         {"unknown parameter", "Definitions/Wall_POOL.xml",
          Definition("Wall", "<Fish Var=\"Thicknes\" Val=\"1\"/>\n"), L"unknown-param",
-         FindingSeverity::kError, "Definitions/Wall_POOL.xml", L"Thicknes"},
+         FindingSeverity::kError, "Definitions/Wall_POOL.xml", 7, L"Thicknes"},
         {"unknown instance parameter", "Definitions/Beam_POOL.xml",
          kHeader + "<Property><ClsName>Beam</ClsName><Ins>\n<Property Lenght=\"1\"/>\n"
                    "</Ins></Property>",
-         L"unknown-param", FindingSeverity::kError, "Definitions/Beam_POOL.xml", L"Lenght"},
+         L"unknown-param", FindingSeverity::kError, "Definitions/Beam_POOL.xml", 3, L"Lenght"},
         {"second definition of a type", "Definitions/Wall2_POOL.xml", Definition("Beam"),
-         L"duplicate-definition", FindingSeverity::kError, "Definitions/Wall2_POOL.xml", L"Beam"},
+         L"duplicate-definition", FindingSeverity::kError, "Definitions/Wall2_POOL.xml", 4,
+         L"Beam"},
         {"listed file missing", "Templates/filelist.cfg",
          kHeader + "<filelist>\n  <file>t.xml</file>\n  <file>gone.xml</file>\n</filelist>\n",
-         L"missing-file", FindingSeverity::kError, "Templates/filelist.cfg", L"gone.xml"},
+         L"missing-file", FindingSeverity::kError, "Templates/filelist.cfg", 4, L"gone.xml"},
         {"view for no type", "Display/PropertyLocShow.xml",
          kHeader + "<UI><PropDefineShow><Loc>\\a\\Wall</Loc></PropDefineShow>\n"
                    "<PropEditView><View view=\"v.xml\" typeandsection=\"Wal\" "
                    "loc=\"\\a\\Wall\"/></PropEditView></UI>\n",
-         L"unknown-type", FindingSeverity::kError, "Display/PropertyLocShow.xml", L"Wal"},
+         L"unknown-type", FindingSeverity::kError, "Display/PropertyLocShow.xml", 3, L"Wal"},
         {"view at an undefined location", "Display/PropertyLocShow.xml",
          kHeader + "<UI><PropDefineShow><Loc>\\a\\Wall</Loc></PropDefineShow>\n"
                    "<PropEditView><View view=\"v.xml\" typeandsection=\"Wall\" "
                    "loc=\"\\a\\Wal\"/></PropEditView></UI>\n",
-         L"dangling-reference", FindingSeverity::kWarning, "Display/PropertyLocShow.xml",
+         L"dangling-reference", FindingSeverity::kWarning, "Display/PropertyLocShow.xml", 3,
          L"\\a\\Wal"},
         {"container nothing uses", "Display/EnableContainer.xml",
          kHeader + "<Containers>\n  <Container name=\"Spare\"/>\n</Containers>\n", L"unused",
-         FindingSeverity::kNote, "Display/EnableContainer.xml", L"Spare"},
+         FindingSeverity::kNote, "Display/EnableContainer.xml", 3, L"Spare"},
         {"model id twice", "GraphLibs/2.xml",
          kHeader + "<GraphLibrary><Model loc=\"\\g\\Beam\" name=\"b\" id=\"G1\"/></GraphLibrary>",
-         L"duplicate-id", FindingSeverity::kWarning, "GraphLibs/2.xml", L"G1"},
+         L"duplicate-id", FindingSeverity::kWarning, "GraphLibs/2.xml", 2, L"G1"},
         {"empty setting", "Resource.xml", kHeader + "<Config>\n  <Images val=\"\"/>\n</Config>\n",
-         L"empty-value", FindingSeverity::kWarning, "Resource.xml", L"Images"},
+         L"empty-value", FindingSeverity::kWarning, "Resource.xml", 3, L"Images"},
         {"setting key twice", "Resource.xml",
          kHeader + "<Config>\n  <Images val=\".\\a\"/>\n  <Images val=\".\\b\"/>\n</Config>\n",
-         L"duplicate-key", FindingSeverity::kWarning, "Resource.xml", L"Images"},
+         L"duplicate-key", FindingSeverity::kWarning, "Resource.xml", 4, L"Images"},
         {"relative path not from the application folder", "Resource.xml",
          kHeader + "<Config>\n  <Images val=\"Resources\\img\"/>\n</Config>\n", L"relative-path",
-         FindingSeverity::kWarning, "Resource.xml", L"Resources\\img"},
+         FindingSeverity::kWarning, "Resource.xml", 3, L"Resources\\img"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,10 +159,9 @@ TEST_F(ConfigCheckTest, EachMistakeIsOneFinding) {
         EXPECT_EQ(finding.severity, c.severity);
         EXPECT_EQ(finding.file, dir_->WPath(c.findingFile));
         EXPECT_EQ(finding.text, CString(c.offending));
+        EXPECT_EQ(finding.line, c.line);
+        EXPECT_GT(finding.column, 0);
         EXPECT_FALSE(finding.message.IsEmpty());
-        if (c.code == std::wstring(L"missing-file")) {
-            EXPECT_EQ(finding.line, 4);  // the entry naming the file
-        }
 
         // The application's load of the same files: no report or diagnostic beyond those a
         // missing file always raised.
