@@ -123,13 +123,18 @@ void CCheckSession::Listed(const CString& listed, const CString& listing, TOOLS:
     m_listed.emplace(listed, Listing{listing, line, column, name});
 }
 
-void CCheckSession::TypeNamed(const CString& file, TOOLS::IXMLTree& tree) {
-    if (!m_extraChecks || !tree.IntoChild(L"ClsName", 0)) return;
+void CCheckSession::ChildNamed(const CString& file, TOOLS::IXMLTree& tree, const wchar_t* tag) {
+    if (!m_extraChecks || !tree.IntoChild(tag, 0)) return;
     int line = 0;
     int column = 0;
     Position(tree, line, column);
     tree.OutOfElement();
-    m_typePositions[file] = {line, column};
+    m_childPositions[{file, CString(tag)}] = {line, column};
+}
+
+std::pair<int, int> CCheckSession::ChildPosition(const CString& file, const wchar_t* tag) const {
+    const auto at = m_childPositions.find({file, CString(tag)});
+    return at == m_childPositions.end() ? std::make_pair(0, 0) : at->second;
 }
 
 void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
@@ -139,9 +144,7 @@ void CCheckSession::Definition(EKADOComponentType type, const CString& typeName,
     // Both files lie in the definition folder: its name says which.
     const CString& winner = first->second;
     const int slash = std::max(LastOf(winner, L'/'), LastOf(winner, L'\\'));
-    const auto at = m_typePositions.find(file);
-    const std::pair<int, int> position =
-        at == m_typePositions.end() ? std::make_pair(0, 0) : at->second;
+    const std::pair<int, int> position = ChildPosition(file, L"ClsName");
     Add(FindingSeverity::kError, L"duplicate-definition", file, position.first, position.second,
         L"this definition of \"" + typeName + L"\" is ignored: " + winner.Mid(slash + 1) +
             L" defines the type first",
@@ -176,6 +179,28 @@ void CCheckSession::SettingsKey(const CString& file, const CString& key, TOOLS::
     if (m_settingsKeys.emplace(file, key).second) return;
     Add(FindingSeverity::kWarning, L"duplicate-key", file, line, column,
         L"setting \"" + key + L"\" appears twice; the later value wins", key);
+}
+
+void CCheckSession::ItemTemplateDefined(const CString& file, const CString& id, size_t offset) {
+    if (m_extraChecks && !id.IsEmpty())
+        m_itemTemplates.try_emplace(id, ItemTemplateEntry{file, offset});
+}
+
+void CCheckSession::NoteUnusedItemTemplates() {
+    TOOLS::CSourceLines lines;
+    CString read;
+    for (const auto& [id, entry] : m_itemTemplates) {
+        if (m_usedItemTemplates.count(id)) continue;
+        if (read != entry.file) {
+            read = entry.file;
+            lines.Load(read);
+        }
+        int line = 0;
+        int column = 0;
+        if (!lines.LocateElement(entry.offset, line, column)) line = column = 0;
+        Add(FindingSeverity::kNote, L"unused", entry.file, line, column,
+            L"no item uses item template \"" + id + L"\"", id);
+    }
 }
 
 }  // namespace CONFIG

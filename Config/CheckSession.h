@@ -67,8 +67,10 @@ public:
     // that is missing is reported at that entry.
     void Listed(const CString& listed, const CString& listing, TOOLS::IXMLTree& tree,
                 const CString& name);
-    // Where the "ClsName" child of the cursor's element stands in `file`.
-    void TypeNamed(const CString& file, TOOLS::IXMLTree& tree);
+    // Where the first `tag` child of the cursor's element stands in `file` ("ClsName",
+    // "GraphLibId" of a definition); ChildPosition gives it, or zeros.
+    void ChildNamed(const CString& file, TOOLS::IXMLTree& tree, const wchar_t* tag);
+    std::pair<int, int> ChildPosition(const CString& file, const wchar_t* tag) const;
     // A definition file of `type`; a second one for a type is a finding.
     void Definition(EKADOComponentType type, const CString& typeName, const CString& file);
     // The models of one graph library, three texts each (location, name, identifier), and
@@ -80,10 +82,18 @@ public:
     void SettingsKey(const CString& file, const CString& key, TOOLS::IXMLTree& tree);
     // The next "View" entry of the location file names edit-view file `file`.
     void ViewEntry(const CString& file) { m_viewFiles.push_back(file); }
+    const std::vector<CString>& ViewFiles() const { return m_viewFiles; }
     // The edit-view file of the i-th "View" entry (empty when unknown).
     CString ViewFile(size_t index) const {
         return index < m_viewFiles.size() ? m_viewFiles[index] : CString();
     }
+
+    // An item template `id` of `file`, its element at `offset` (IXMLTree::GetElementOffset), and
+    // an item that took its content from template `id`.
+    void ItemTemplateDefined(const CString& file, const CString& id, size_t offset);
+    void ItemTemplateUsed(const CString& id) { m_usedItemTemplates.insert(id); }
+    // A note for each item template no item used.
+    void NoteUnusedItemTemplates();
 
     const std::set<CString>& ModelIds() const { return m_modelIds; }
     std::vector<ConfigFinding>& Findings() { return m_findings; }
@@ -102,8 +112,14 @@ private:
     std::vector<ConfigFinding> m_findings;
     std::map<CString, Listing> m_listed;
     std::map<EKADOComponentType, CString> m_definitionFiles;
-    std::map<CString, std::pair<int, int>> m_typePositions;  // file -> its "ClsName"
+    std::map<std::pair<CString, CString>, std::pair<int, int>> m_childPositions;  // (file, tag)
     std::set<CString> m_modelIds;
+    struct ItemTemplateEntry {
+        CString file;
+        size_t offset;
+    };
+    std::map<CString, ItemTemplateEntry> m_itemTemplates;  // by id
+    std::set<CString> m_usedItemTemplates;
     std::set<std::pair<CString, CString>> m_settingsKeys;  // (file, key)
     std::set<CString> m_formatChecked;
     std::vector<CString> m_viewFiles;

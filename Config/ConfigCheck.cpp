@@ -12,7 +12,9 @@
 
 #include "CheckSession.h"
 #include "FileSystem.h"
+#include "FormatCheck.h"
 #include "PropEditView.h"
+#include "SourceLines.h"
 #include "Tools.h"
 
 namespace CONFIG {
@@ -119,6 +121,85 @@ void CheckDisplayReferences(const CConfigTables& tables, const ConfigSources& so
     }
 }
 
+// Edit-view files under the display folder that no "View" entry names: a note each. Only
+// files whose text holds a "PropEditView" element count; nothing else of them is read.
+void CheckUnusedEditViews(const CString& displayFolder, CCheckSession& session) {
+    namespace fs = std::filesystem;
+    const auto normal = [](const CString& path) {
+        return fs::u8path(TOOLS::NativePath(path)).lexically_normal();
+    };
+    std::set<fs::path> read;
+    for (const CString& file : session.ViewFiles()) read.insert(normal(file));
+    for (const wchar_t* name : {L"GridTemplate.xml", L"ItemTemplate.xml", L"PropertyLocShow.xml",
+                                L"EnableContainer.xml"}) {
+        read.insert(normal(displayFolder + name));
+    }
+    std::error_code error;
+    fs::recursive_directory_iterator entry(normal(displayFolder), error);
+    for (; !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
+        const fs::path path = entry->path().lexically_normal();
+        if (path.extension() != ".xml" || read.count(path) || !entry->is_regular_file(error)) {
+            continue;
+        }
+        TOOLS::CSourceLines text;
+        const size_t root = text.Load(TOOLS::WideFromUtf8(path.u8string()))
+                                ? text.Text().find("<PropEditView")
+                                : std::string::npos;
+        if (root == std::string::npos) continue;
+        int line = 0;
+        int column = 0;
+        text.Locate(root, line, column);
+        const CString file = TOOLS::WideFromUtf8(path.u8string());
+        session.Add(FindingSeverity::kNote, L"unused", file, line, column,
+                    L"no location view uses this edit-view file", CString());
+    }
+}
+
+// A control text used once, a slip away from one used at least three times, is most likely
+// misspelt: the application would not know it. The library keeps controls as texts, so the
+// configuration's own usage is the vocabulary.
+void CheckControlNames(const CConfigTables& tables, const ConfigSources& sources,
+                       CCheckSession& session) {
+    struct Use {
+        int count = 0;
+        SourcePosition first;
+    };
+    std::map<CString, Use> uses;
+    const auto count = [&uses](IPropEditView* view,
+                               const std::vector<std::vector<SourcePosition>>& positions) {
+        const std::vector<GridShowData*>& groups = view->GetGridShows();
+        for (size_t g = 0; g < groups.size(); ++g) {
+            size_t i = 0;
+            for (const GridItemData* item : groups[g]->items) {
+                const bool known = g < positions.size() && i < positions[g].size();
+                if (!item->control.IsEmpty()) {
+                    Use& use = uses[item->control];
+                    if (use.count++ == 0 && known) use.first = positions[g][i];
+                }
+                ++i;
+            }
+        }
+    };
+    count(tables.GetGridTemplateView(), sources.gridTemplateItems);
+    const std::vector<LocationViewInfo> views = tables.GetLocationViews();
+    for (size_t v = 0; v < views.size(); ++v) count(views[v].view, sources.viewItems[v]);
+
+    std::vector<CString> common;
+    for (const auto& [control, use] : uses) {
+        if (use.count >= 3) common.push_back(control);
+    }
+    for (const auto& [control, use] : uses) {
+        if (use.count != 1) continue;
+        const CString closest = ClosestName(control, common);
+        if (closest.IsEmpty()) continue;
+        CString message;
+        message.Format(L"control \"%s\" is used once; did you mean \"%s\" (used %d times)?",
+                       control, closest, uses[closest].count);
+        session.Add(FindingSeverity::kWarning, L"suspect-name", use.first.file, use.first.line,
+                    use.first.column, message, control);
+    }
+}
+
 // A definition's graph-library identifier may name an entry of the application's own graph
 // library, which a layout does not hold: one that neither of the layout's libraries has is
 // worth a note, not a failure.
@@ -126,13 +207,21 @@ void CheckGraphLibIds(const CConfigTables& tables, const ConfigSources& sources,
                       CCheckSession& session) {
     const std::set<CString>& ids = session.ModelIds();
     if (ids.empty()) return;  // no graph library to refer to
-    for (const auto& [type, definition] : tables.GetDefinitions()) {
-        if (definition.graphLibId.IsEmpty() || ids.count(definition.graphLibId)) continue;
-        const SourcePosition& at = sources.definitions.at(type);
-        session.Add(FindingSeverity::kNote, L"dangling-reference", at.file, at.line, at.column,
-                    L"graph-library model \"" + definition.graphLibId +
+    const auto check = [&](const PropertyInsData& record, const CString& file) {
+        if (record.graphLibId.IsEmpty() || ids.count(record.graphLibId)) return;
+        const auto [line, column] = session.ChildPosition(file, L"GraphLibId");
+        session.Add(FindingSeverity::kNote, L"dangling-reference", file, line, column,
+                    L"graph-library model \"" + record.graphLibId +
                         L"\" is in neither graph library of the layout",
-                    definition.graphLibId);
+                    record.graphLibId);
+    };
+    for (const auto& [type, definition] : tables.GetDefinitions()) {
+        check(definition, sources.definitions.at(type).file);
+    }
+    // Graph-library models name themselves, so only the templates read from files are checked.
+    size_t i = 0;
+    for (const PropertyInsData& record : tables.GetTemplates()) {
+        check(record, sources.templates[i++].file);
     }
 }
 
@@ -217,6 +306,9 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
             const CConfigTables tables(*config);
             const ConfigSources sources = tables.GetSources();
             CheckDisplayReferences(tables, sources, layout.displayFolder, session);
+            CheckUnusedEditViews(layout.displayFolder, session);
+            CheckControlNames(tables, sources, session);
+            session.NoteUnusedItemTemplates();
             CheckGraphLibIds(tables, sources, session);
             if (!layout.resourceFile.IsEmpty()) {
                 CheckSettings(settings, layout.resourceFile, session);

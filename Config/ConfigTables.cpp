@@ -126,12 +126,15 @@ ConfigSources CConfigTables::GetSources() const {
         ResolveByKey(show.m_mapSectionSelect, show.m_sectionSelectSources, display);
     sources.containers = ResolveByKey(show.m_mapContainer, show.m_containerSources, display);
     sources.locationViews = display.Resolve(show.m_viewSources);
-    for (const auto& view : show.m_vecLocView) {
-        std::vector<std::vector<SourcePosition>>& groups = sources.viewItems.emplace_back();
-        for (const std::vector<SourceRef>& items : view->ItemSources()) {
+    const auto resolveItems = [&display](const CPropEditView& view) {
+        std::vector<std::vector<SourcePosition>> groups;
+        for (const std::vector<SourceRef>& items : view.ItemSources()) {
             groups.push_back(display.Resolve(items));
         }
-    }
+        return groups;
+    };
+    for (const auto& view : show.m_vecLocView) sources.viewItems.push_back(resolveItems(*view));
+    sources.gridTemplateItems = resolveItems(*show.m_pGridTemplateView);
     return sources;
 }
 

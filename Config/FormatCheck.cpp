@@ -29,22 +29,6 @@ size_t EditDistance(std::wstring_view a, std::wstring_view b) {
     return d[a.size()][b.size()];
 }
 
-// The candidate closest to `name`, when it is close enough to be a slip of the keyboard
-// (one edit in a short name, two in a longer one); empty otherwise.
-CString ClosestName(const CString& name, const std::vector<CString>& candidates) {
-    const size_t allowed = name.GetLength() <= 4 ? 1 : 2;
-    CString best;
-    size_t bestDistance = allowed + 1;
-    for (const CString& candidate : candidates) {
-        const size_t distance = EditDistance(name.str(), candidate.str());
-        if (distance > 0 && distance < bestDistance) {
-            best = candidate;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
 CString Quoted(const CString& text) { return L"\"" + text + L"\""; }
 
 const CString* FindAttribute(const TOOLS::XMLAttributeList& attributes, const wchar_t* name) {
@@ -306,6 +290,22 @@ void CDocumentChecker::Report(const wchar_t* code, const CString& text, const CS
 }
 
 }  // namespace
+
+// The candidate closest to `name`, when it is close enough to be a slip of the keyboard
+// (one edit in a short name, two in a longer one); empty otherwise.
+CString ClosestName(const CString& name, const std::vector<CString>& candidates) {
+    const size_t allowed = name.GetLength() <= 4 ? 1 : 2;
+    CString best;
+    size_t bestDistance = allowed + 1;
+    for (const CString& candidate : candidates) {
+        const size_t distance = EditDistance(name.str(), candidate.str());
+        if (distance > 0 && distance < bestDistance) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
 
 void CheckDocument(TOOLS::IXMLTree& tree, FileKind kind,
                    const std::function<void(const FormatIssue&)>& report) {

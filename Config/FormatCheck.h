@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include <siteconfig/CString.h>
 
@@ -36,6 +37,11 @@ struct FormatIssue {
     // one ("unknown tag "ClsNme" in a property file; did you mean "ClsName"?").
     CString message;
 };
+
+// The candidate closest to `name`, when it is close enough to be a slip of the keyboard (one
+// edit in a short name, two in a longer one; swapping two neighbours is one edit); empty
+// otherwise.
+CString ClosestName(const CString& name, const std::vector<CString>& candidates);
 
 // Walks the whole document of `tree` from its root, as loaded from a file of `kind`, and calls
 // `report` once for each element and attribute the readers of that kind do not know, in

@@ -2,6 +2,7 @@
 
 #include <list>
 #include <utility>
+#include <vector>
 
 #include "CheckSession.h"
 #include "GridItemReader.h"
@@ -21,10 +22,17 @@ bool CItemTemplate::LoadItems(const CString& path) {
     if (!tree->FindElement(L"Items")) return false;
     // Templates never refer to other templates: the items are read without a table.
     OwnedPtrs<std::list<GridItemData*>> items;
-    CGridItemReader(*tree, path, nullptr).ReadItems(items.items(), 1);
+    CCheckSession* check = CCheckSession::Current();
+    std::vector<SourceRef> sources;  // for a check: where each template stands
+    CGridItemReader(*tree, path, nullptr).ReadItems(items.items(), 1, check ? &sources : nullptr);
+    size_t index = 0;
     for (GridItemData*& raw : items.items()) {
         std::unique_ptr<GridItemData> item(std::exchange(raw, nullptr));
         const CString id = item->id;
+        if (check && index < sources.size()) {
+            check->ItemTemplateDefined(path, id, sources[index].offset);
+        }
+        ++index;
         if (!m_mapItem.try_emplace(id, std::move(item)).second) {
             TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateRepeated).Assert(0);
         }
@@ -38,6 +46,7 @@ const GridItemData* CItemTemplate::FindItem(const CString& id) const {
         TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateMissing).Assert(0);
         return nullptr;
     }
+    if (CCheckSession* check = CCheckSession::Current()) check->ItemTemplateUsed(id);
     return found->second.get();
 }
 

@@ -143,7 +143,7 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
     const bool named = tree->GetChildText(L"ClsName", text);
     data.compType = CKADOHandler::GetComponentTypeByName(text);
     CCheckSession* check = CCheckSession::Current();
-    if (check && named) check->TypeNamed(path, *tree);
+    if (check && named) check->ChildNamed(path, *tree, L"ClsName");
     if (check && data.compType == KADO::Product::InvalidComponentType) {
         if (named) {
             check->UnknownName(L"unknown-type", L"component type", text, path, *tree, L"ClsName");
@@ -154,6 +154,7 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
     text = CString();
     tree->GetChildText(L"GraphLibId", text);
     data.graphLibId = text;
+    if (check && !text.IsEmpty()) check->ChildNamed(path, *tree, L"GraphLibId");
 
     tree->IntoChild(L"Pool", 0);  // when absent, "Common" and "Ins" stand under "Property"
     if (tree->IntoChild(L"Common", 0)) {

@@ -51,6 +51,8 @@ struct ConfigSources {
     // For each location view, for each of its groups (GetGridShows), its items' elements; an
     // item a group copies from the grid template is where the template has it.
     std::vector<std::vector<std::vector<SourcePosition>>> viewItems;
+    // The same for the grid-template view.
+    std::vector<std::vector<SourcePosition>> gridTemplateItems;
 };
 
 class SITECONFIG_API CConfigTables {

@@ -141,6 +141,17 @@ TEST_F(ConfigCheckTest, EachMistakeIsOneFinding) {
         {"setting key twice", "Resource.xml",
          kHeader + "<Config>\n  <Images val=\".\\a\"/>\n  <Images val=\".\\b\"/>\n</Config>\n",
          L"duplicate-key", FindingSeverity::kWarning, "Resource.xml", 4, L"Images"},
+        {"item template nothing uses", "Display/ItemTemplate.xml",
+         kHeader + "<Items>\n  <Item id=\"Spare\"/>\n</Items>\n", L"unused", FindingSeverity::kNote,
+         "Display/ItemTemplate.xml", 3, L"Spare"},
+        {"edit-view file nothing uses", "Display/Old/w.xml", kHeader + "\n<PropEditView/>\n",
+         L"unused", FindingSeverity::kNote, "Display/Old/w.xml", 3, L""},
+        {"control misspelt", "Display/v.xml",
+         kHeader + "<PropEditView><GridShow><Main>\n" +
+             "<Item><Control>Edit</Control></Item>\n<Item><Control>Edit</Control></Item>\n"
+             "<Item><Control>Edit</Control></Item>\n<Item><Control>Edti</Control></Item>\n"
+             "</Main></GridShow></PropEditView>\n",
+         L"suspect-name", FindingSeverity::kWarning, "Display/v.xml", 6, L"Edti"},
         {"relative path not from the application folder", "Resource.xml",
          kHeader + "<Config>\n  <Images val=\"Resources\\img\"/>\n</Config>\n", L"relative-path",
          FindingSeverity::kWarning, "Resource.xml", 3, L"Resources\\img"},
@@ -181,12 +192,13 @@ TEST_F(ConfigCheckTest, ReportsAndDiagnosticsOfLoadingBecomeFindings) {
                 kHeader + "<Items><Item id=\"A\"/><Item id=\"A\"/></Items>\n");
     dir_->Write("Display/GridTemplate.xml", kHeader + "<PropEditView><GridShow></PropEditView>");
     const std::vector<ConfigFinding> findings = Check();
-    ASSERT_EQ(findings.size(), 2u) << Describe(findings);
+    ASSERT_EQ(findings.size(), 3u) << Describe(findings);
     EXPECT_EQ(findings[0].code, CString(L"duplicate-id"));
     EXPECT_EQ(findings[0].file, dir_->WPath("Display/ItemTemplate.xml"));
-    EXPECT_EQ(findings[1].code, CString(L"parse-error"));
-    EXPECT_EQ(findings[1].file, dir_->WPath("Display/GridTemplate.xml"));
-    EXPECT_GT(findings[1].line, 0);
+    EXPECT_EQ(findings[1].code, CString(L"unused"));  // of the checks: no item uses "A"
+    EXPECT_EQ(findings[2].code, CString(L"parse-error"));
+    EXPECT_EQ(findings[2].file, dir_->WPath("Display/GridTemplate.xml"));
+    EXPECT_GT(findings[2].line, 0);
 }
 
 TEST_F(ConfigCheckTest, AMissingFolderIsOneFinding) {
