@@ -25,39 +25,45 @@ bool IsFolder(const CString& path) {
     return std::filesystem::is_directory(std::filesystem::u8path(TOOLS::NativePath(path)), ignored);
 }
 
-// The application's host, remembering which libraries it could not resolve.
+// The application's host, remembering each library asked for and whether it resolved.
 class RecordingHost : public APP::IAppDllInstanceMgr {
 public:
     void* GetDllProcAddress(const CString& path, const char* entry) override {
         void* address = m_host.GetDllProcAddress(path, entry);
-        if (!address) m_unresolved.push_back(path);
+        m_libraries.push_back({path, address != nullptr});
         return address;
     }
-    const std::vector<CString>& Unresolved() const { return m_unresolved; }
+    std::vector<PluginLibrary>& Libraries() { return m_libraries; }
 
 private:
     APP::CAppDllInstanceMgr m_host;
-    std::vector<CString> m_unresolved;
+    std::vector<PluginLibrary> m_libraries;
 };
 
-void CheckPlugins(const ConfigLayout& layout, CCheckSession& session) {
+void CheckPluginList(const CString& appDir, const CString& listFile, CCheckSession& session,
+                     PluginCheck* result) {
     RecordingHost host;
     const size_t before = session.Findings().size();
-    CGraphsConfig graphs(layout.appDir, layout.pluginList, &host);
+    const CGraphsConfig graphs(appDir, listFile, &host);
     // The host names a library that does not load; the author needs the list that names it.
     std::set<CString> named;
     for (size_t i = before; i < session.Findings().size(); ++i) {
         ConfigFinding& finding = session.Findings()[i];
         if (finding.code != L"plugin-load") continue;
         finding.text = finding.file;
-        finding.file = layout.pluginList;
+        finding.file = listFile;
         named.insert(finding.text);
     }
-    for (const CString& library : host.Unresolved()) {
-        if (named.count(library)) continue;
-        session.Record({FindingSeverity::kError, CString(L"plugin-entry"), layout.pluginList, 0, 0,
-                        L"plug-in library \"" + library + L"\" does not export GraphHandlerCreater",
-                        library});
+    for (const PluginLibrary& library : host.Libraries()) {
+        if (library.loaded || named.count(library.path)) continue;
+        session.Record(
+            {FindingSeverity::kError, CString(L"plugin-entry"), listFile, 0, 0,
+             L"plug-in library \"" + library.path + L"\" does not export GraphHandlerCreater",
+             library.path});
+    }
+    if (result) {
+        result->libraries = std::move(host.Libraries());
+        result->handlerTypes = CConfigTables::GetHandlerTypes(graphs);
     }
 }
 
@@ -287,32 +293,33 @@ void DropConsequences(const ConfigLayout& layout, std::vector<ConfigFinding>& fi
 
 std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
                                               const CheckOptions& options,
-                                              std::unique_ptr<CPropertiesConfig>* loaded) {
+                                              CheckedConfiguration* loaded) {
     std::vector<ConfigFinding> findings;
-    std::unique_ptr<CPropertiesConfig> config;
+    CheckedConfiguration result;
     {
         CCheckSession session(options.extraChecks);
-        config = std::make_unique<CPropertiesConfig>(layout.definitionFolder, layout.displayFolder,
-                                                     layout.templateFolder, layout.propModelFolder,
-                                                     layout.graphLibrary1, layout.graphLibrary2,
-                                                     layout.shapePoolFolder);
-        CResourceConfig settings;
+        result.properties = std::make_unique<CPropertiesConfig>(
+            layout.definitionFolder, layout.displayFolder, layout.templateFolder,
+            layout.propModelFolder, layout.graphLibrary1, layout.graphLibrary2,
+            layout.shapePoolFolder);
+        const CPropertiesConfig& config = *result.properties;
         if (!layout.resourceFile.IsEmpty()) {
-            settings.SetAppDir(layout.appDir);
-            settings.Load(layout.resourceFile);
+            result.settings = std::make_unique<CResourceConfig>();
+            result.settings->SetAppDir(layout.appDir);
+            result.settings->Load(layout.resourceFile);
         }
-        if (!layout.pluginList.IsEmpty() && options.loadPlugins) CheckPlugins(layout, session);
+        if (!layout.pluginList.IsEmpty() && options.loadPlugins) {
+            CheckPluginList(layout.appDir, layout.pluginList, session, &result.plugins);
+        }
         if (options.extraChecks) {
-            const CConfigTables tables(*config);
+            const CConfigTables tables(config);
             const ConfigSources sources = tables.GetSources();
             CheckDisplayReferences(tables, sources, layout.displayFolder, session);
             CheckUnusedEditViews(layout.displayFolder, session);
             CheckControlNames(tables, sources, session);
             session.NoteUnusedItemTemplates();
             CheckGraphLibIds(tables, sources, session);
-            if (!layout.resourceFile.IsEmpty()) {
-                CheckSettings(settings, layout.resourceFile, session);
-            }
+            if (result.settings) CheckSettings(*result.settings, layout.resourceFile, session);
         }
         findings = std::move(session.Findings());
     }
@@ -326,8 +333,15 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
                          const size_t rb = fileRank[b.file];
                          return ra != rb ? ra < rb : a.line < b.line;
                      });
-    if (loaded) *loaded = std::move(config);
+    if (loaded) *loaded = std::move(result);
     return findings;
+}
+
+std::vector<ConfigFinding> CheckPlugins(const CString& appDir, const CString& listFile,
+                                        PluginCheck* result) {
+    CCheckSession session(false);
+    CheckPluginList(appDir, listFile, session, result);
+    return std::move(session.Findings());
 }
 
 const wchar_t* SeverityName(FindingSeverity severity) {

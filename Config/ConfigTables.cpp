@@ -1,5 +1,6 @@
 #include <siteconfig/SiteConfigTables.h>
 
+#include "GraphsConfigImpl.h"
 #include "PropEditView.h"
 #include "PropShowCfg.h"
 #include "PropertiesConfigImpl.h"
@@ -147,6 +148,14 @@ std::map<CString, SourcePosition> CConfigTables::GetResourceSources(
     const CResourceConfigImpl& impl = *settings.m_pImpl;
     CSourceResolver resolver(impl.m_sourceFiles);
     return ResolveByKey(impl.m_mapValue, impl.m_sources, resolver);
+}
+
+std::vector<EKADOComponentType> CConfigTables::GetHandlerTypes(const CGraphsConfig& graphs) {
+    std::vector<EKADOComponentType> types;
+    for (const auto& [type, factory] : graphs.m_pImpl->m_mapFactory) {
+        if (factory) types.push_back(type);  // a type registered without a factory has none
+    }
+    return types;
 }
 
 }  // namespace CONFIG

@@ -25,6 +25,7 @@ public:
     BASE::IGraphHandler* CreateGraphHandler(KADO::Product::EKADOComponentType type) override;
 
 private:
+    friend class CConfigTables;  // hands out the registered types
     std::unique_ptr<CGraphsConfigImpl> m_pImpl;
 };
 

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "siteconfig/CPropertiesConfig.h"
+#include "siteconfig/CResourceConfig.h"
 #include "siteconfig/CString.h"
+#include "siteconfig/KadoTypes.h"
 #include "siteconfig/SiteConfigExport.h"
 
 namespace CONFIG {
@@ -56,11 +58,39 @@ struct CheckOptions {
     bool extraChecks = true;
 };
 
+// One library of a plug-in list.
+struct PluginLibrary {
+    CString path;         // the list's entry joined to the application folder
+    bool loaded = false;  // it loaded and exports GraphHandlerCreater
+};
+
+// What the libraries of a plug-in list gave.
+struct PluginCheck {
+    std::vector<PluginLibrary> libraries;  // in the list's order
+    // The component types some library registered a graph handler factory for, ascending.
+    std::vector<KADO::Product::EKADOComponentType> handlerTypes;
+};
+
+// What a check loaded, for a caller that goes on to show it.
+struct CheckedConfiguration {
+    std::unique_ptr<CPropertiesConfig> properties;
+    std::unique_ptr<CResourceConfig> settings;  // null when the layout names no settings file
+    PluginCheck plugins;  // empty when the layout names no plug-in list or plug-ins are not loaded
+};
+
 // Loads `layout` and returns its findings, grouped by file in layout order and by line within
-// a file. When `loaded` is given it receives the configuration as loaded.
+// a file. When `loaded` is given it receives what was loaded.
 SITECONFIG_API std::vector<ConfigFinding> CheckConfiguration(
     const ConfigLayout& layout, const CheckOptions& options = CheckOptions(),
-    std::unique_ptr<CPropertiesConfig>* loaded = nullptr);
+    CheckedConfiguration* loaded = nullptr);
+
+// Loads the plug-in list `listFile` as CGraphsConfig does, each library `appDir` joined to its
+// entry through a real host, and returns its findings: a library that does not load, or lacks
+// the entry point, is reported at the list that names it. `result`, when given, receives what
+// each library gave. The libraries are unloaded when the host is done with them.
+SITECONFIG_API std::vector<ConfigFinding> CheckPlugins(const CString& appDir,
+                                                       const CString& listFile,
+                                                       PluginCheck* result = nullptr);
 
 // "error", "warning" or "note".
 SITECONFIG_API const wchar_t* SeverityName(FindingSeverity severity);

@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "siteconfig/CGraphsConfig.h"
 #include "siteconfig/CPropertiesConfig.h"
 #include "siteconfig/CResourceConfig.h"
 #include "siteconfig/CString.h"
@@ -92,6 +93,8 @@ public:
 
     // Every key of a settings store with its stored value, before any path is resolved.
     static std::map<CString, CString> GetResourceValues(const CResourceConfig& settings);
+    // The component types a registry has a graph handler factory for, ascending.
+    static std::vector<EKADOComponentType> GetHandlerTypes(const CGraphsConfig& graphs);
     // Where each key of a settings store was read: the element whose value it holds (the last,
     // when the key is repeated). Keys set through the interface alone have an empty file.
     static std::map<CString, SourcePosition> GetResourceSources(const CResourceConfig& settings);

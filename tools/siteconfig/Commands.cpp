@@ -47,74 +47,42 @@ bool RootIsUsable(const Options& options, int& status) {
     return true;
 }
 
-// The host the application would be: loads plug-ins, and remembers what it was asked for.
-class RecordingHost : public APP::IAppDllInstanceMgr {
-public:
-    struct Request {
-        std::string path;
-        bool resolved;
-    };
+// A finding of the library's checks as the command's JSON gives it.
+Json CheckFindingToJson(const CONFIG::ConfigFinding& finding, const std::string& severity,
+                        const std::string& root) {
+    Json j;
+    j["severity"] = severity;
+    j["code"] = TOOLS::Utf8FromWide(finding.code);
+    j["file"] = finding.file.IsEmpty() ? Json(nullptr)
+                                       : Json(DisplayPath(TOOLS::Utf8FromWide(finding.file), root));
+    j["line"] = finding.line > 0 ? Json(finding.line) : Json(nullptr);
+    j["column"] = finding.column > 0 ? Json(finding.column) : Json(nullptr);
+    j["message"] = TOOLS::Utf8FromWide(finding.message);
+    j["text"] = finding.text.IsEmpty() ? Json(nullptr) : Json(TOOLS::Utf8FromWide(finding.text));
+    return j;
+}
 
-    void* GetDllProcAddress(const CString& path, const char* entry) override {
-        void* address = host_.GetDllProcAddress(path, entry);
-        requests_.push_back({TOOLS::Utf8FromWide(path), address != nullptr});
-        return address;
+// The libraries of a plug-in list and the component types they gave a graph handler.
+Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root) {
+    Json j;
+    Json libraries = Json::array();
+    for (const CONFIG::PluginLibrary& library : plugins.libraries) {
+        Json entry;
+        entry["path"] = DisplayPath(TOOLS::Utf8FromWide(library.path), root);
+        entry["loaded"] = library.loaded;
+        libraries.push_back(std::move(entry));
     }
-    const std::vector<Request>& requests() const { return requests_; }
-
-private:
-    APP::CAppDllInstanceMgr host_;
-    std::vector<Request> requests_;
-};
-
-// Loads the plug-ins of a list and probes which component types got a handler.
-struct PluginScan {
-    RecordingHost host;  // outlives the registry: the factories live in its libraries
-    std::unique_ptr<CONFIG::CGraphsConfig> graphs;
-    std::vector<std::string> handlerTypes;
-
-    void Run(const std::string& appDir, const std::string& listFile, FindingCollector& findings) {
-        graphs = std::make_unique<CONFIG::CGraphsConfig>(TOOLS::WideFromUtf8(appDir),
-                                                         TOOLS::WideFromUtf8(listFile), &host);
-        for (const RecordingHost::Request& request : host.requests()) {
-            if (request.resolved) continue;
-            // The host's diagnostic of a library that does not load names the library; the
-            // author needs the plug-in list that names it, once.
-            std::string why;
-            Finding finding;
-            finding.file = listFile;
-            finding.message =
-                findings.TakeDiagnosticFor(request.path, why)
-                    ? "plug-in library " + request.path + " cannot be loaded (" + why + ")"
-                    : "plug-in library " + request.path + " does not export GraphHandlerCreater";
-            findings.Add(std::move(finding));
-        }
-        // Types without a factory are reported by the registry; that is the probe's answer.
-        findings.SetMuted(true);
-        for (const CONFIG::NamedValue& type : CONFIG::GetComponentTypeNames()) {
-            if (BASE::IGraphHandler* handler =
-                    graphs->CreateGraphHandler(static_cast<EKADOComponentType>(type.value))) {
-                handlerTypes.push_back(TOOLS::Utf8FromWide(type.name));
-                delete handler;
-            }
-        }
-        findings.SetMuted(false);
+    j["libraries"] = std::move(libraries);
+    const std::vector<CONFIG::NamedValue> names = CONFIG::GetComponentTypeNames();
+    Json handlers = Json::array();
+    for (const EKADOComponentType type : plugins.handlerTypes) {
+        CString name;
+        CONFIG::FindName(names, type, name);
+        handlers.push_back(TOOLS::Utf8FromWide(name));
     }
-
-    Json Describe(const std::string& root) const {
-        Json j;
-        Json libraries = Json::array();
-        for (const RecordingHost::Request& request : host.requests()) {
-            Json library;
-            library["path"] = DisplayPath(request.path, root);
-            library["loaded"] = request.resolved;
-            libraries.push_back(std::move(library));
-        }
-        j["libraries"] = std::move(libraries);
-        j["handlers"] = handlerTypes;
-        return j;
-    }
-};
+    j["handlers"] = std::move(handlers);
+    return j;
+}
 
 Json Findings(const FindingCollector& collector, size_t from, const std::string& root) {
     Json list = Json::array();
@@ -169,9 +137,8 @@ size_t CountRecords(const std::list<CONFIG::PropertyInsData>& records) {
     return count;
 }
 
-Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>& settings,
-             const PluginScan& plugins) {
-    const CONFIG::CConfigTables inspector(config);
+Json Summary(const CONFIG::CheckedConfiguration& loaded) {
+    const CONFIG::CConfigTables inspector(*loaded.properties);
     const auto definitions = inspector.GetDefinitions();
     size_t instances = 0;
     for (const auto& entry : definitions) instances += CountRecords(entry.second.children);
@@ -186,8 +153,10 @@ Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>
     }
     size_t categories = 0;
     for (const auto& entry : inspector.GetCategoryIndex()) categories += entry.second.size();
+    const CONFIG::PluginCheck& plugins = loaded.plugins;
     size_t loadedLibraries = 0;
-    for (const auto& request : plugins.host.requests()) loadedLibraries += request.resolved;
+    for (const CONFIG::PluginLibrary& library : plugins.libraries)
+        loadedLibraries += library.loaded;
 
     Json s;
     s["definitions"] = definitions.size();
@@ -208,9 +177,16 @@ Json Summary(CONFIG::CPropertiesConfig& config, const std::map<CString, CString>
     s["view modes"] = inspector.GetView3DModes().size();
     s["containers"] = inspector.GetContainers().size();
     s["plug-in libraries"] = std::to_string(loadedLibraries) + " of " +
-                             std::to_string(plugins.host.requests().size()) + " loaded";
+                             std::to_string(plugins.libraries.size()) + " loaded";
     s["graph handlers"] = plugins.handlerTypes.size();
-    s["settings"] = settings.size();
+    size_t settings = 0;  // those the file holds; the application folder is the command's
+    if (loaded.settings) {
+        for (const auto& [key, source] :
+             CONFIG::CConfigTables::GetResourceSources(*loaded.settings)) {
+            settings += source.file.IsEmpty() ? 0 : 1;
+        }
+    }
+    s["settings"] = settings;
     return s;
 }
 
@@ -259,20 +235,9 @@ int RunCheck(const Options& options) {
     int status = kExitClean;
     if (!RootIsUsable(options, status)) return status;
     const Layout& layout = options.layout;
-    std::unique_ptr<CONFIG::CPropertiesConfig> config;
+    CONFIG::CheckedConfiguration loaded;
     const std::vector<CONFIG::ConfigFinding> all =
-        CONFIG::CheckConfiguration(LibraryLayout(layout), CONFIG::CheckOptions(), &config);
-
-    // What the summary counts; the check itself has said everything about these already.
-    FindingCollector muted;
-    muted.SetMuted(true);
-    CONFIG::CResourceConfig settings;
-    settings.Load(layout.PathW("--resource"));
-    const auto values = CONFIG::CConfigTables::GetResourceValues(settings);
-    PluginScan plugins;
-    std::error_code ec;
-    const std::string listFile = layout.Path("--plugins");
-    if (fs::exists(listFile, ec)) plugins.Run(layout.ResolvedAppDir(), listFile, muted);
+        CONFIG::CheckConfiguration(LibraryLayout(layout), CONFIG::CheckOptions(), &loaded);
 
     size_t counts[3] = {0, 0, 0};
     Json problems = Json::array();
@@ -287,18 +252,7 @@ int RunCheck(const Options& options) {
         if (options.quiet && severity != CONFIG::FindingSeverity::kError) continue;
         const std::string name = TOOLS::Utf8FromWide(CONFIG::SeverityName(severity));
         if (options.json) {
-            Json j;
-            j["severity"] = name;
-            j["code"] = TOOLS::Utf8FromWide(finding.code);
-            j["file"] = finding.file.IsEmpty()
-                            ? Json(nullptr)
-                            : Json(DisplayPath(TOOLS::Utf8FromWide(finding.file), layout.root));
-            j["line"] = finding.line > 0 ? Json(finding.line) : Json(nullptr);
-            j["column"] = finding.column > 0 ? Json(finding.column) : Json(nullptr);
-            j["message"] = TOOLS::Utf8FromWide(finding.message);
-            j["text"] =
-                finding.text.IsEmpty() ? Json(nullptr) : Json(TOOLS::Utf8FromWide(finding.text));
-            problems.push_back(std::move(j));
+            problems.push_back(CheckFindingToJson(finding, name, layout.root));
         } else {
             lines.push_back(CheckLine(finding, name, layout.root, colour));
         }
@@ -312,14 +266,14 @@ int RunCheck(const Options& options) {
         j["warnings"] = counts[1];
         j["notes"] = counts[2];
         j["problems"] = std::move(problems);
-        j["loaded"] = Summary(*config, values, plugins);
+        j["loaded"] = Summary(loaded);
         Emit(j, true);
         return failed ? kExitProblems : kExitClean;
     }
     for (const std::string& line : lines) std::cout << line << '\n';
     if (!options.quiet) {
         std::cout << (lines.empty() ? "" : "\n") << "Loaded " << layout.root << ":\n";
-        const Json summary = Summary(*config, values, plugins);
+        const Json summary = Summary(loaded);
         for (const auto& [what, count] : summary.items()) {
             std::cout << "  " << what << ": "
                       << (count.is_string() ? count.get<std::string>() : count.dump()) << '\n';
@@ -553,15 +507,20 @@ int RunSettingsList(const Options& options, const std::string& file) {
 }
 
 int RunPlugins(const Options& options, const std::string& appDir, const std::string& listFile) {
-    FindingCollector findings;
-    PluginScan plugins;
     std::string folder = appDir;
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
-    plugins.Run(folder, listFile, findings);
-    Json answer = plugins.Describe("");
-    answer["reports"] = Findings(findings, 0, "");
+    CONFIG::PluginCheck plugins;
+    const std::vector<CONFIG::ConfigFinding> findings =
+        CONFIG::CheckPlugins(TOOLS::WideFromUtf8(folder), TOOLS::WideFromUtf8(listFile), &plugins);
+    Json answer = DescribePlugins(plugins, "");
+    Json reports = Json::array();
+    for (const CONFIG::ConfigFinding& finding : findings) {
+        reports.push_back(
+            CheckFindingToJson(finding, TOOLS::Utf8FromWide(SeverityName(finding.severity)), ""));
+    }
+    answer["reports"] = std::move(reports);
     Emit(answer, options.json);
-    return findings.findings().empty() ? kExitClean : kExitProblems;
+    return findings.empty() ? kExitClean : kExitProblems;
 }
 
 }  // namespace sctool

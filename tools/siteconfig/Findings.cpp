@@ -1,6 +1,5 @@
 #include "Findings.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace sctool {
@@ -34,22 +33,6 @@ FindingCollector::~FindingCollector() {
 }
 
 void FindingCollector::Add(Finding finding) { findings_.push_back(std::move(finding)); }
-
-bool FindingCollector::HasDiagnosticFor(const std::string& file) const {
-    return std::any_of(findings_.begin(), findings_.end(), [&](const Finding& f) {
-        return f.kind == Finding::Kind::kDiagnostic && f.file == file;
-    });
-}
-
-bool FindingCollector::TakeDiagnosticFor(const std::string& file, std::string& message) {
-    const auto found = std::find_if(findings_.begin(), findings_.end(), [&](const Finding& f) {
-        return f.kind == Finding::Kind::kDiagnostic && f.file == file;
-    });
-    if (found == findings_.end()) return false;
-    message = found->message;
-    findings_.erase(found);
-    return true;
-}
 
 std::string DisplayPath(const std::string& path, const std::string& root) {
     std::string shown = path;

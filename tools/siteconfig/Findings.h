@@ -34,10 +34,6 @@ public:
     const std::vector<Finding>& findings() const { return findings_; }
     // While muted, arriving reports and diagnostics are dropped (used when probing).
     void SetMuted(bool muted) { muted_ = muted; }
-    // True when some diagnostic already names `file`.
-    bool HasDiagnosticFor(const std::string& file) const;
-    // Removes the first diagnostic that names `file` and gives its message; false when none.
-    bool TakeDiagnosticFor(const std::string& file, std::string& message);
 
 private:
     TOOLS::LogSink previousLogSink_;
