@@ -1,8 +1,10 @@
 #include "RecordCensus.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <siteconfig/SiteConfigNames.h>
@@ -24,12 +26,19 @@ const char* const kCountNames[kCensusCounts] = {
 
 class CensusTaker {
 public:
-    explicit CensusTaker(RecordCensus& census) : counts_(census.counts) {}
+    explicit CensusTaker(RecordCensus& census)
+        : counts_(census.counts), checksum_(census.textChecksum) {}
 
-    void Text(const CString& text) { counts_[kWideChars] += text.GetLength(); }
-    void Text(const std::wstring& text) {
+    void Text(std::wstring_view text) {
         counts_[kWideChars] += static_cast<long long>(text.size());
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (const wchar_t unit : text) {
+            hash = (hash ^ static_cast<std::uint64_t>(unit)) * 1099511628211ull;
+        }
+        checksum_ += hash;
     }
+    void Text(const CString& text) { Text(text.str()); }
+    void Text(const std::wstring& text) { Text(std::wstring_view(text)); }
 
     void Texts(const std::vector<CString>& texts, CensusCount kind) {
         counts_[kind] += static_cast<long long>(texts.size());
@@ -150,6 +159,7 @@ public:
 
 private:
     std::array<long long, kCensusCounts>& counts_;
+    std::uint64_t& checksum_;
 };
 
 // A view as the interface lends it: groups, and the mark classes of each view mode.
@@ -242,6 +252,9 @@ bool PrintCensusCheck(const RecordCensus& library, const RecordCensus& floor) {
         differences += std::string(differences.empty() ? "" : "; ") + kCountNames[i] + " " +
                        Thousands(floor.counts[i]) + " (library " + Thousands(library.counts[i]) +
                        ")";
+    }
+    if (library.textChecksum != floor.textChecksum) {
+        differences += std::string(differences.empty() ? "" : "; ") + "the texts' checksums";
     }
     if (!differences.empty()) {
         std::printf("warning: the records floor differs from the library's tables: %s\n",

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include <siteconfig/CPropertiesConfig.h>
 
@@ -41,6 +42,9 @@ enum CensusCount {
 
 struct RecordCensus {
     std::array<long long, kCensusCounts> counts{};
+    // The sum of a hash of every text, so that texts of the same lengths but other characters
+    // show too.
+    std::uint64_t textChecksum = 0;
 };
 
 // The edit views' own containers are left out on both sides: the library lends them only
