@@ -4,14 +4,14 @@
 //                    [--dir DIR]
 //
 // For each scale: generates the folder (once; reused when present), then reports the median of
-// --runs runs of: constructing CPropertiesConfig; the parse-only baseline (every file read whole
-// and parsed with pugixml, nothing else); the records floor (the same parse, then only the
-// records the library's tables keep: RecordsFloor.h); the Boost.PropertyTree peer (read_xml of
-// every file, when built with Boost); per-call times of the hot queries; and the peak resident
-// memory of a process that only loads the folder, and of one that only builds the floor. Once
-// per scale, untimed, the floor's records are counted against the library's tables. Build with
-// optimisation (the default RelWithDebInfo): numbers from a Debug or sanitizer build mean
-// nothing.
+// --runs runs (the first three taken in turn, round by round) of: constructing CPropertiesConfig;
+// the parse-only baseline (every file read whole and parsed with pugixml, nothing else); the
+// records floor (the same parse, then only the records the library's tables keep: RecordsFloor.h);
+// the Boost.PropertyTree peer (read_xml of every file, when built with Boost); per-call times of
+// the hot queries; and the peak resident memory of a process that only loads the folder, and of one
+// that only builds the floor. Once per scale, untimed, the floor's records are counted against the
+// library's tables. Build with optimisation (the default RelWithDebInfo): numbers from a Debug or
+// sanitizer build mean nothing.
 //
 // --load-only and --floor-only do one load or one floor build per scale and print the peak
 // resident memory before and after it: for profilers, and for the memory figures.
@@ -84,6 +84,28 @@ double Time(
         after();
     }
     return Median(seconds);
+}
+
+struct Timed {
+    std::function<void()> work;
+    std::function<void()> after = [] {};  // untimed, after each run
+};
+
+// Median seconds of each of `timed` over `runs` rounds. A round runs each once, in turn, so
+// that the other builds on the machine weigh on all of them alike and their ratios hold.
+std::vector<double> TimeInRounds(int runs, const std::vector<Timed>& timed) {
+    std::vector<std::vector<double>> seconds(timed.size());
+    for (int r = 0; r < runs; ++r) {
+        for (size_t i = 0; i < timed.size(); ++i) {
+            const auto start = Clock::now();
+            timed[i].work();
+            seconds[i].push_back(std::chrono::duration<double>(Clock::now() - start).count());
+            timed[i].after();
+        }
+    }
+    std::vector<double> medians;
+    for (const std::vector<double>& samples : seconds) medians.push_back(Median(samples));
+    return medians;
 }
 
 // Median nanoseconds per call over `runs` batches of `calls` calls. Under callgrind only the
@@ -283,14 +305,16 @@ int main(int argc, char** argv) {
                     static_cast<unsigned long long>(c.files), c.bytes / 1e6);
 
         if (!queriesOnly) {
-            // Destruction is not part of loading: each run's object is freed after its timing.
+            // Destruction is not part of loading: each run's tables are freed after its timing.
             std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
-            const double construct = Time(
-                runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
-            const double baseline = Time(runs, [&] { ParseOnly(files); });
             std::unique_ptr<bench::RecordsFloor> floor;
-            const double floorTime = Time(
-                runs, [&] { floor = bench::BuildRecordsFloor(c); }, [&] { floor.reset(); });
+            const std::vector<double> times = TimeInRounds(
+                runs, {{[&] { loaded = Construct(c); }, [&] { loaded.reset(); }},
+                       {[&] { ParseOnly(files); }},
+                       {[&] { floor = bench::BuildRecordsFloor(c); }, [&] { floor.reset(); }}});
+            const double construct = times[0];
+            const double baseline = times[1];
+            const double floorTime = times[2];
             std::printf("construction        %9.1f ms\n", construct * 1e3);
             std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n",
                         baseline * 1e3, construct / baseline);
