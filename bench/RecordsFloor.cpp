@@ -58,10 +58,8 @@ size_t Decode(const char* text, size_t size, wchar_t* out, size_t room) {
             ++s;
             continue;
         }
-        const ptrdiff_t extra = std::min<ptrdiff_t>(lead < 0xE0   ? 1
-                                                    : lead < 0xF0 ? 2
-                                                                  : 3,
-                                                    end - s - 1);
+        const ptrdiff_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const ptrdiff_t extra = std::min(length, end - s) - 1;
         char32_t cp = lead & (0x3Fu >> extra);
         for (ptrdiff_t k = 1; k <= extra; ++k) cp = cp << 6 | (s[k] & 0x3Fu);
         s += 1 + extra;
