@@ -231,14 +231,32 @@ bool IsNonZeroDecimal(const char* text) {
 // One file read whole and parsed in place.
 class ParsedFile {
 public:
-    // False when the file cannot be read or parsed.
+    // False, and no document, when the file cannot be read or parsed.
     bool Load(const std::string& path) {
+        document_.reset();
+        if (!ReadWhole(path)) return false;
+        const pugi::xml_parse_result parsed = document_.load_buffer_inplace(
+            buffer_.data(), buffer_.size(), kParseOptions, pugi::encoding_utf8);
+        if (parsed) return true;
+        document_.reset();
+        return false;
+    }
+
+    // The root element when its tag is `tag`; null otherwise.
+    pugi::xml_node Root(const char* tag) const {
+        const pugi::xml_node root = document_.document_element();
+        return std::strcmp(root.name(), tag) == 0 ? root : pugi::xml_node();
+    }
+
+private:
+    // One read of the size the file has: what the library does too.
+    bool ReadWhole(const std::string& path) {
         buffer_.clear();
         const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (file < 0) return false;
         struct stat info;
-        bool read = ::fstat(file, &info) == 0;
-        if (read) {
+        const bool sized = ::fstat(file, &info) == 0;
+        if (sized) {
             buffer_.resize(static_cast<size_t>(info.st_size));
             size_t used = 0;
             while (used < buffer_.size()) {
@@ -249,19 +267,9 @@ public:
             buffer_.resize(used);
         }
         ::close(file);
-        return read && document_
-                               .load_buffer_inplace(buffer_.data(), buffer_.size(), kParseOptions,
-                                                    pugi::encoding_utf8)
-                               .status == pugi::status_ok;
+        return sized;
     }
 
-    // The root element when its tag is `tag`; null otherwise.
-    pugi::xml_node Root(const char* tag) const {
-        const pugi::xml_node root = document_.document_element();
-        return std::strcmp(root.name(), tag) == 0 ? root : pugi::xml_node();
-    }
-
-private:
     std::string buffer_;
     pugi::xml_document document_;
 };
@@ -299,14 +307,12 @@ pugi::xml_node PoolOf(pugi::xml_node root) {
     return pool ? pool : root;
 }
 
-bool IsCategory(EKADOParameterType type) { return type == KADO::Product::Category; }
-
 // The category a property file's parameters give, without building its record.
 CString CategoryOf(pugi::xml_node root) {
     const Names& names = TheNames();
     const char* category = "";
     for (pugi::xml_node fish : PoolOf(root).child("Common").children("Fish")) {
-        if (IsCategory(names.Param(fish.attribute("Var").value()))) {
+        if (names.Param(fish.attribute("Var").value()) == KADO::Product::Category) {
             category = fish.attribute("Val").value();
         }
     }
@@ -407,8 +413,9 @@ void CopyContent(const GridItemData& from, GridItemData& to) {
         auto copy = std::make_unique<CONFIG::SwitchData>();
         copy->title = source->title;
         copy->param = source->param;
-        for (const GridItemData* item : source->items)
+        for (const GridItemData* item : source->items) {
             AppendOwned(copy->items, CloneContent(*item));
+        }
         AppendOwned(to.options.switches, std::move(copy));
     }
     for (const CONFIG::AssembleData* source : from.options.assembles) {
