@@ -1,13 +1,20 @@
 // Measures loading and queries of a generated configuration folder.
 //
-//   siteconfig_bench [--load-only | --queries-only] [--scales 1,10] [--runs 5] [--dir DIR]
+//   siteconfig_bench [--load-only | --floor-only | --queries-only] [--scales 1,10] [--runs 5]
+//                    [--dir DIR]
 //
 // For each scale: generates the folder (once; reused when present), then reports the median of
-// --runs runs of: constructing CPropertiesConfig; the parse-only baseline (every file read whole
-// and parsed with pugixml, nothing else); the Boost.PropertyTree peer (read_xml of every file,
-// when built with Boost); per-call times of the hot queries; and the peak resident memory of a
-// process that only loads the folder. Build with optimisation (the default RelWithDebInfo):
-// numbers from a Debug or sanitizer build mean nothing.
+// --runs runs (the first three taken in turn, round by round) of: constructing CPropertiesConfig;
+// the parse-only baseline (every file read whole and parsed with pugixml, nothing else); the
+// records floor (the same parse, then only the records the library's tables keep: RecordsFloor.h);
+// the Boost.PropertyTree peer (read_xml of every file, when built with Boost); per-call times of
+// the hot queries; and the peak resident memory of a process that only loads the folder, and of one
+// that only builds the floor. Once per scale, untimed, the floor's records are counted against the
+// library's tables. Build with optimisation (the default RelWithDebInfo): numbers from a Debug or
+// sanitizer build mean nothing.
+//
+// --load-only and --floor-only do one load or one floor build per scale and print the peak
+// resident memory before and after it: for profilers, and for the memory figures.
 //
 // --queries-only skips the load figures. Under `valgrind --tool=callgrind --instr-atstart=no`
 // each query's batches of calls are instrumented alone and dumped under the query's name: the
@@ -39,6 +46,8 @@
 
 #include <siteconfig/SiteConfig.h>
 #include "ConfigGenerator.h"
+#include "RecordCensus.h"
+#include "RecordsFloor.h"
 
 namespace {
 
@@ -75,6 +84,28 @@ double Time(
         after();
     }
     return Median(seconds);
+}
+
+struct Timed {
+    std::function<void()> work;
+    std::function<void()> after = [] {};  // untimed, after each run
+};
+
+// Median seconds of each of `timed` over `runs` rounds. A round runs each once, in turn, so
+// that the other builds on the machine weigh on all of them alike and their ratios hold.
+std::vector<double> TimeInRounds(int runs, const std::vector<Timed>& timed) {
+    std::vector<std::vector<double>> seconds(timed.size());
+    for (int r = 0; r < runs; ++r) {
+        for (size_t i = 0; i < timed.size(); ++i) {
+            const auto start = Clock::now();
+            timed[i].work();
+            seconds[i].push_back(std::chrono::duration<double>(Clock::now() - start).count());
+            timed[i].after();
+        }
+    }
+    std::vector<double> medians;
+    for (const std::vector<double>& samples : seconds) medians.push_back(Median(samples));
+    return medians;
 }
 
 // Median nanoseconds per call over `runs` batches of `calls` calls. Under callgrind only the
@@ -132,11 +163,12 @@ long PeakResidentBytes() {
     return usage.ru_maxrss * 1024L;
 }
 
-// The peak resident memory that loading adds, measured in a fresh process (this one has held
-// earlier runs' tables): `self --load-only` prints its peak before and after loading.
-long PeakMemoryOfLoad(const char* self, const std::string& dir, int scale) {
+// The peak resident memory that loading (`mode` "--load-only") or building the floor
+// ("--floor-only") adds, measured in a fresh process (this one has held earlier runs' tables):
+// the child prints its peak before and after.
+long PeakMemoryOf(const char* self, const char* mode, const std::string& dir, int scale) {
     const std::string command =
-        std::string(self) + " --load-only --dir '" + dir + "' --scales " + std::to_string(scale);
+        std::string(self) + " " + mode + " --dir '" + dir + "' --scales " + std::to_string(scale);
     FILE* child = popen(command.c_str(), "r");
     if (!child) return -1;
     long before = -1;
@@ -213,10 +245,13 @@ int main(int argc, char** argv) {
     int runs = 5;
     std::string dir = "/tmp/siteconfig-bench";
     bool loadOnly = false;     // construct once and exit: for profilers
+    bool floorOnly = false;    // build the records floor once and exit: for profilers
     bool queriesOnly = false;  // no load figures: for callgrind
     for (; argc > 1; --argc, ++argv) {
         if (!std::strcmp(argv[1], "--load-only")) {
             loadOnly = true;
+        } else if (!std::strcmp(argv[1], "--floor-only")) {
+            floorOnly = true;
         } else if (!std::strcmp(argv[1], "--queries-only")) {
             queriesOnly = true;
         } else {
@@ -237,8 +272,8 @@ int main(int argc, char** argv) {
             dir = argv[i + 1];
         } else {
             std::fprintf(stderr,
-                         "usage: %s [--load-only | --queries-only] [--scales 1,10] [--runs 5] "
-                         "[--dir DIR]\n",
+                         "usage: %s [--load-only | --floor-only | --queries-only] "
+                         "[--scales 1,10] [--runs 5] [--dir DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -259,19 +294,34 @@ int main(int argc, char** argv) {
             std::printf("rss %ld %ld\n", before, PeakResidentBytes());
             continue;
         }
+        if (floorOnly) {
+            const long before = PeakResidentBytes();
+            auto floor = bench::BuildRecordsFloor(c);
+            std::printf("rss %ld %ld\n", before, PeakResidentBytes());
+            continue;
+        }
         const std::vector<std::string> files = AllFiles(c.root);
         std::printf("\n== scale %d: %llu files, %.1f MB\n", scale,
                     static_cast<unsigned long long>(c.files), c.bytes / 1e6);
 
         if (!queriesOnly) {
-            // Destruction is not part of loading: each run's object is freed after its timing.
+            // Destruction is not part of loading: each run's tables are freed after its timing.
             std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
-            const double construct = Time(
-                runs, [&] { loaded = Construct(c); }, [&] { loaded.reset(); });
-            const double baseline = Time(runs, [&] { ParseOnly(files); });
+            std::unique_ptr<bench::RecordsFloor> floor;
+            const std::vector<double> times = TimeInRounds(
+                runs, {{[&] { loaded = Construct(c); }, [&] { loaded.reset(); }},
+                       {[&] { ParseOnly(files); }},
+                       {[&] { floor = bench::BuildRecordsFloor(c); }, [&] { floor.reset(); }}});
+            const double construct = times[0];
+            const double baseline = times[1];
+            const double floorTime = times[2];
             std::printf("construction        %9.1f ms\n", construct * 1e3);
             std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n",
                         baseline * 1e3, construct / baseline);
+            std::printf(
+                "records floor       %9.1f ms   construction/floor %.2f   "
+                "floor/baseline %.2f\n",
+                floorTime * 1e3, construct / floorTime, floorTime / baseline);
 #if SITECONFIG_BENCH_WITH_BOOST
             const double peer = Time(std::min(runs, 3), [&] { BoostPeer(files); });
             std::printf("Boost.PropertyTree  %9.1f ms   peer/construction %.2f\n", peer * 1e3,
@@ -279,12 +329,21 @@ int main(int argc, char** argv) {
 #else
             std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
 #endif
-            const long peak = PeakMemoryOfLoad(argv[0], dir, scale);
+            const long peak = PeakMemoryOf(argv[0], "--load-only", dir, scale);
             std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", peak / 1e6,
                         static_cast<double>(peak) / static_cast<double>(c.bytes));
+            const long floorPeak = PeakMemoryOf(argv[0], "--floor-only", dir, scale);
+            std::printf("memory of the floor %9.1f MB   memory/folder bytes %.2f\n",
+                        floorPeak / 1e6,
+                        static_cast<double>(floorPeak) / static_cast<double>(c.bytes));
         }
 
         auto config = Construct(c);
+        if (!queriesOnly) {
+            const auto floor = bench::BuildRecordsFloor(c);
+            bench::PrintCensusCheck(bench::CensusOfLibrary(*config, floor->fileTemplates),
+                                    bench::CensusOfFloor(*floor));
+        }
         CONFIG::IPropertyShow* show = config->GetPropertyShowConfig();
         const bench::QuerySamples q = bench::SampleQueries();
         const CString section = Wide(q.typeAndSection);
