@@ -329,14 +329,20 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
     std::vector<CString> shownLocs;
     m_pPropShowCfg->GetShowLocs(shownLocs);
     std::set<CString> knownLocs(shownLocs.begin(), shownLocs.end());
+    // Shared by the models instead of a copy each.
+    static const CString kRegular(kRegularSectionShape);
+    static const CString kOtherLocation(kOtherComponentsLocation);
+    // Models come in runs of one location: their category is indexed once per run.
+    const CString* lastIndexed = nullptr;
+    EKADOComponentType lastType = KADO::Product::InvalidComponentType;
 
     const int modelCount = models.GetSize() / 3;
     for (int k = 0; k < modelCount; ++k) {
         const CString& loc = models[3 * k];
-        const TOOLS::CLocHandler locHandler(loc, L'\\');
-        const CString minor = locHandler.GetXiaoLei();
+        const std::wstring_view minor = TOOLS::CLocHandler::Part(loc.str(), L'\\', 1);
         if (minor == kSkippedMinorCategory) continue;
-        const bool otherComponents = locHandler.GetDaLei() == kOtherComponentsMajor;
+        const bool otherComponents =
+            TOOLS::CLocHandler::Part(loc.str(), L'\\', 0) == kOtherComponentsMajor;
         if (!otherComponents && knownLocs.insert(loc).second) shownLocs.push_back(loc);
 
         PropertyInsData& record = list.emplace_back();
@@ -346,7 +352,7 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
         }
         if (otherComponents) {
             record.compType = KADO::Product::OtherComponentType;
-            record.category = kOtherComponentsLocation;
+            record.category = kOtherLocation;
         } else {
             record.compType = CKADOHandler::GetComponentTypeByName(minor);
             if (record.compType == KADO::Product::InvalidComponentType) {
@@ -357,12 +363,15 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
         record.initName = models[3 * k + 1];
         record.graphLibId = models[3 * k + 2];
         record.params.push_back(MakeParam(kCategoryParam, record.category, record.category));
-        record.sectionShape = record.compType == KADO::Product::OtherComponentType
-                                  ? record.initName
-                                  : CString(kRegularSectionShape);
+        record.sectionShape =
+            record.compType == KADO::Product::OtherComponentType ? record.initName : kRegular;
         record.params.push_back(
             MakeParam(kSectionShapeParam, record.sectionShape, record.sectionShape));
-        AddTypeCategory(record.compType, record.category);
+        if (!lastIndexed || lastType != record.compType || *lastIndexed != record.category) {
+            AddTypeCategory(record.compType, record.category);
+            lastIndexed = &record.category;
+            lastType = record.compType;
+        }
     }
     m_pPropShowCfg->SetShowLocs(std::move(shownLocs));
 }

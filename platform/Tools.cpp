@@ -50,13 +50,13 @@ constexpr NameEntry<EKADOParameterType> kParamNames[] = {
 
 // Names are looked up for every parameter and instance a folder holds: hash them.
 template <typename Enum, size_t N>
-Enum ValueOf(const NameEntry<Enum> (&table)[N], const CString& name, Enum unknown) {
+Enum ValueOf(const NameEntry<Enum> (&table)[N], std::wstring_view name, Enum unknown) {
     static const std::unordered_map<std::wstring_view, Enum> byName = [&table] {
         std::unordered_map<std::wstring_view, Enum> map;
         for (const auto& entry : table) map.emplace(entry.name, entry.value);
         return map;
     }();
-    const auto found = byName.find(name.str());
+    const auto found = byName.find(name);
     return found == byName.end() ? unknown : found->second;
 }
 
@@ -99,7 +99,7 @@ struct ArrayAppender {
 
 }  // namespace
 
-EKADOComponentType CKADOHandler::GetComponentTypeByName(const CString& name) {
+EKADOComponentType CKADOHandler::GetComponentTypeByName(std::wstring_view name) {
     return ValueOf(kComponentNames, name, KADO::Product::InvalidComponentType);
 }
 
@@ -107,7 +107,7 @@ CString CKADOHandler::GetComponentNameByType(EKADOComponentType type) {
     return NameOf(kComponentNames, type);
 }
 
-EKADOParameterType CKADOHandler::GetParamTypeByName(const CString& name) {
+EKADOParameterType CKADOHandler::GetParamTypeByName(std::wstring_view name) {
     return ValueOf(kParamNames, name, KADO::Product::InvalidParameterType);
 }
 
@@ -129,16 +129,21 @@ void CLocHandler::SetLoc(const CString& loc) { loc_ = loc; }
 namespace {
 // The index-th part of `loc` (a leading separator ignored), or empty.
 CString LocPart(const CString& loc, wchar_t separator, int index) {
-    int start = loc.GetAt(0) == separator ? 1 : 0;
-    for (; index > 0; --index) {
-        const int next = loc.Find(separator, start);
-        if (next < 0) return CString();
-        start = next + 1;
-    }
-    const int end = loc.Find(separator, start);
-    return loc.Mid(start, (end < 0 ? loc.GetLength() : end) - start);
+    const std::wstring_view part = CLocHandler::Part(loc.str(), separator, index);
+    return CString(part.data(), static_cast<int>(part.size()));
 }
 }  // namespace
+
+std::wstring_view CLocHandler::Part(std::wstring_view loc, wchar_t separator, int index) {
+    size_t start = !loc.empty() && loc[0] == separator ? 1 : 0;
+    for (; index > 0; --index) {
+        const size_t next = loc.find(separator, start);
+        if (next == std::wstring_view::npos) return {};
+        start = next + 1;
+    }
+    const size_t end = loc.find(separator, start);
+    return loc.substr(start, (end == std::wstring_view::npos ? loc.size() : end) - start);
+}
 
 bool CLocHandler::IsValid() const {
     return loc_.GetAt(0) == separator_ && !LocPart(loc_, separator_, 0).IsEmpty() &&

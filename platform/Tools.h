@@ -1,6 +1,7 @@
 // Type names, locations, file listing and splitting.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -14,11 +15,23 @@ namespace TOOLS {
 class CKADOHandler {
 public:
     // InvalidComponentType for an unknown name.
-    static KADO::Product::EKADOComponentType GetComponentTypeByName(const CString& name);
+    static KADO::Product::EKADOComponentType GetComponentTypeByName(std::wstring_view name);
+    static KADO::Product::EKADOComponentType GetComponentTypeByName(const CString& name) {
+        return GetComponentTypeByName(name.str());
+    }
+    static KADO::Product::EKADOComponentType GetComponentTypeByName(const wchar_t* name) {
+        return GetComponentTypeByName(std::wstring_view(name));
+    }
     // Empty for an unknown value.
     static CString GetComponentNameByType(KADO::Product::EKADOComponentType type);
     // InvalidParameterType for an unknown name.
-    static KADO::Product::EKADOParameterType GetParamTypeByName(const CString& name);
+    static KADO::Product::EKADOParameterType GetParamTypeByName(std::wstring_view name);
+    static KADO::Product::EKADOParameterType GetParamTypeByName(const CString& name) {
+        return GetParamTypeByName(name.str());
+    }
+    static KADO::Product::EKADOParameterType GetParamTypeByName(const wchar_t* name) {
+        return GetParamTypeByName(std::wstring_view(name));
+    }
     // Empty for an unknown value.
     static CString GetParamNameByType(KADO::Product::EKADOParameterType type);
 
@@ -41,6 +54,8 @@ public:
     CString GetDaLei() const;
     // The second part (minor category); empty when absent.
     CString GetXiaoLei() const;
+    // The index-th part of `loc` (0: the major category), as a view into it; empty when absent.
+    static std::wstring_view Part(std::wstring_view loc, wchar_t separator, int index);
 
 private:
     CString loc_;
