@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "CheckSession.h"
@@ -328,13 +330,15 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
                                            std::vector<SourceRef>* listSources) {
     std::vector<CString> shownLocs;
     m_pPropShowCfg->GetShowLocs(shownLocs);
-    std::set<CString> knownLocs(shownLocs.begin(), shownLocs.end());
+    // Views of texts that outlive the loop: the shown locations and the models' own.
+    std::unordered_set<std::wstring_view> knownLocs;
+    knownLocs.reserve(shownLocs.size() + static_cast<size_t>(models.GetSize() / 3));
+    for (const CString& loc : shownLocs) knownLocs.insert(loc.str());
     // Shared by the models instead of a copy each.
     static const CString kRegular(kRegularSectionShape);
     static const CString kOtherLocation(kOtherComponentsLocation);
-    // Models come in runs of one location: their category is indexed once per run.
-    const CString* lastIndexed = nullptr;
-    EKADOComponentType lastType = KADO::Product::InvalidComponentType;
+    // A model's type follows from its category, so each category is indexed once.
+    std::unordered_set<std::wstring_view> indexed;
 
     const int modelCount = models.GetSize() / 3;
     for (int k = 0; k < modelCount; ++k) {
@@ -343,7 +347,7 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
         if (minor == kSkippedMinorCategory) continue;
         const bool otherComponents =
             TOOLS::CLocHandler::Part(loc.str(), L'\\', 0) == kOtherComponentsMajor;
-        if (!otherComponents && knownLocs.insert(loc).second) shownLocs.push_back(loc);
+        if (!otherComponents && knownLocs.insert(loc.str()).second) shownLocs.push_back(loc);
 
         PropertyInsData& record = list.emplace_back();
         if (listSources) {
@@ -367,10 +371,8 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
             record.compType == KADO::Product::OtherComponentType ? record.initName : kRegular;
         record.params.push_back(
             MakeParam(kSectionShapeParam, record.sectionShape, record.sectionShape));
-        if (!lastIndexed || lastType != record.compType || *lastIndexed != record.category) {
+        if (indexed.insert(record.category.str()).second) {
             AddTypeCategory(record.compType, record.category);
-            lastIndexed = &record.category;
-            lastType = record.compType;
         }
     }
     m_pPropShowCfg->SetShowLocs(std::move(shownLocs));
