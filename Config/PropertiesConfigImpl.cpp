@@ -108,7 +108,7 @@ void CPropertiesConfigImpl::InitPropertyOrigData(const CString& folder) {
     GetSoftwareDefaultInitFiles(folder, files);
     for (const CString& file : files) {
         PropertyInsData record;
-        const SourceRef source = ReadPropertyFile(file, record);
+        const SourceRef source = ReadPropertyFile(file, record, true);
         const EKADOComponentType type = record.compType;
         const CString category = record.category;
         CCheckSession* check = CCheckSession::Current();
@@ -131,7 +131,8 @@ void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyIns
     ReadPropertyFile(path, data);
 }
 
-SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyInsData& data) {
+SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyInsData& data,
+                                                  bool definition) {
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
@@ -157,6 +158,9 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
     tree->GetChildText(L"GraphLibId", text);
     data.graphLibId = text;
     if (check && !text.IsEmpty()) check->ChildNamed(path, *tree, L"GraphLibId");
+    // A later definition of a type is dropped: only its category counts, and what reading it
+    // reports. A check reads it all, for the names it holds.
+    const bool dropped = definition && !check && m_mapOrigProperty.count(data.compType) != 0;
 
     tree->IntoChild(L"Pool", 0);  // when absent, "Common" and "Ins" stand under "Property"
     if (tree->IntoChild(L"Common", 0)) {
@@ -167,8 +171,12 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
             CString name;
             CString value;
             tree->GetAttribute(L"Var", name);
-            tree->GetAttribute(L"Val", value);
             const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
+            if (dropped && type != kCategoryParam) {
+                tree->OutOfElement();
+                continue;
+            }
+            tree->GetAttribute(L"Val", value);
             if (check && type == KADO::Product::InvalidParameterType) {
                 check->UnknownName(L"unknown-param", L"parameter", name, path, *tree, nullptr,
                                    L"Var");
@@ -178,24 +186,25 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
             } else if (type == kSectionShapeParam) {
                 data.sectionShape = value;
             }
-            data.params.push_back(MakeParam(type, value, value));
+            if (!dropped) data.params.push_back(MakeParam(type, value, value));
             tree->OutOfElement();
         }
         tree->OutOfElement();
     }
     if (tree->IntoChild(L"Ins", 0)) {
-        GetInsProperty(tree.get(), data.children);
+        GetInsProperty(tree.get(), dropped ? nullptr : &data.children, 1);
         tree->OutOfElement();
     }
     return source;
 }
 
 void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list) {
-    GetInsProperty(tree, list, 1);
+    GetInsProperty(tree, &list, 1);
 }
 
-// `level` is the nesting level of the instances read now: 1 for the children of "Ins".
-void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list,
+// `level` is the nesting level of the instances read now: 1 for the children of "Ins". Without
+// `list` the instances are only walked for what reading them reports.
+void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>* list,
                                            int level) {
     int count = 0;
     tree->GetNamedChildCount(L"Property", count);
@@ -209,10 +218,18 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
     }
     for (int i = 0; i < count; ++i) {
         if (!tree->IntoChild(L"Property", i)) break;
-        // Built in place: the list's elements never move, so the nested reader may fill it.
-        PropertyInsData& record = list.emplace_back();
         TOOLS::XMLAttributeList attributes;
         tree->GetAttributes(attributes);
+        if (!list) {
+            for (const auto& [name, text] : attributes) {
+                if (name != L"clsname" && name != L"insname") CheckValueSplit(text);
+            }
+            GetInsProperty(tree, nullptr, level + 1);
+            tree->OutOfElement();
+            continue;
+        }
+        // Built in place: the list's elements never move, so the nested reader may fill it.
+        PropertyInsData& record = list->emplace_back();
         CString graphLibId;
         tree->GetChildText(L"GraphLibId", graphLibId);
         if (!graphLibId.IsEmpty()) record.graphLibId = graphLibId;
@@ -234,24 +251,33 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
                     MakeParam(CKADOHandler::GetParamTypeByName(name), userValue, value));
             }
         }
-        GetInsProperty(tree, record.children, level + 1);
+        GetInsProperty(tree, &record.children, level + 1);
         tree->OutOfElement();
     }
 }
 
+// "value|user value", or one text for both; more pieces are reported and give empty texts.
 void CPropertiesConfigImpl::GetVauleAndUserValue(const CString& text, CString& value,
                                                  CString& userValue) {
-    std::vector<CString> pieces;
-    TOOLS::TransStrToAry(text, pieces, L"|");
-    if (pieces.size() == 1) {
-        value = pieces[0];
-        userValue = pieces[0];
-    } else if (pieces.size() == 2) {
-        value = pieces[0];
-        userValue = pieces[1];
+    const int bar = text.Find(L'|');
+    if (bar < 0) {
+        value = text;
+        userValue = text;
+    } else if (text.Find(L'|', bar + 1) < 0) {
+        value = text.Left(bar);
+        userValue = text.Mid(bar + 1);
     } else {
-        CLogHelper(kPropertiesConfigSource, line::kInstanceValueSplit).Assert(0, L"");
+        ReportValueSplit();
     }
+}
+
+void CPropertiesConfigImpl::CheckValueSplit(const CString& text) {
+    const int bar = text.Find(L'|');
+    if (bar >= 0 && text.Find(L'|', bar + 1) >= 0) ReportValueSplit();
+}
+
+void CPropertiesConfigImpl::ReportValueSplit() {
+    CLogHelper(kPropertiesConfigSource, line::kInstanceValueSplit).Assert(0, L"");
 }
 
 bool CPropertiesConfigImpl::GetOrigProperty(EKADOComponentType type, PropertyInsData*& data) {

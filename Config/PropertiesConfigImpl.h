@@ -89,10 +89,14 @@ public:
 private:
     void InitPropertyOrigData(const CString& folder);
     void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list);
-    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list, int depth);
+    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>* list, int depth);
+    // Reports an instance value that does not split into one or two texts.
+    static void CheckValueSplit(const CString& text);
+    static void ReportValueSplit();
     bool GetOrigProperty(EKADOComponentType type, PropertyInsData*& data);
-    // Reads one property file into `data`; where its root stands, when it has one.
-    SourceRef ReadPropertyFile(const CString& path, PropertyInsData& data);
+    // Reads one property file into `data`; where its root stands, when it has one. A
+    // `definition` of a type already defined gets only its type and category.
+    SourceRef ReadPropertyFile(const CString& path, PropertyInsData& data, bool definition = false);
     void InitIns(std::list<PropertyInsData>& list, std::vector<SourceRef>& sources,
                  const CString& folder);
     void InitSharpPool(const CString& folder);

@@ -175,6 +175,35 @@ TEST_F(PropertiesConfigFixture, SameTypeDefinitionsKeepTheFirstAndIndexBothCateg
     EXPECT_EQ(capture.reports[0].file, CString(L"PropertiesConfig"));
 }
 
+// A later definition of a type is not kept, but what reading it reports is still reported, in
+// the same order, and its category (the last one it gives) is still indexed.
+TEST_F(PropertiesConfigFixture, ALaterDefinitionStillReportsWhatItHolds) {
+    dir.Write("defs/A_POOL.xml", PropertyFile("Wall", "first", "s", "one"));
+    std::string nested;
+    for (int i = 0; i < 300; ++i) nested += "<Property>";
+    for (int i = 0; i < 300; ++i) nested += "</Property>";
+    dir.Write("defs/B_POOL.xml",
+              kXmlHeader +
+                  "<Property><ClsName>Wall</ClsName><Pool><Common>"
+                  "<Fish Var=\"Category\" Val=\"early\"/><Fish Var=\"Length\" Val=\"1\"/>"
+                  "<Fish Var=\"类别\" Val=\"second\"/></Common>"
+                  "<Ins><Property clsname=\"Beam\" Length=\"1|2|3\" insname=\"a|b|c\">"
+                  "<Property Width=\"||\"/></Property>" +
+                  nested + "</Ins></Pool></Property>");
+    ReportCapture capture;
+    auto config = Load();
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<int>{line::kInstanceValueSplit, line::kInstanceValueSplit}));
+    size_t tooDeep = 0;  // the other diagnostics are the folders this test leaves out
+    for (const auto& d : capture.diagnostics) tooDeep += d.code == L"too-deep" ? 1 : 0;
+    EXPECT_EQ(tooDeep, 1u);
+    EXPECT_EQ(config->GetDefaultName(Wall), CString(L"one"));
+    EXPECT_FALSE(config->HasChildren(Wall));
+    EXPECT_EQ(config->GetType(L"second"), Wall);
+    capture.Clear();
+    EXPECT_EQ(config->GetType(L"early"), InvalidComponentType);
+}
+
 TEST_F(PropertiesConfigFixture, UnreadableDefinitionEntersAnEmptyRecord) {
     dir.Write("defs/Bad_POOL.xml", "<Property><unclosed>");
     dir.Write("defs/Other_POOL.xml", kXmlHeader + "<NotProperty/>");
