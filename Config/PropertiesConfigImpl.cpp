@@ -33,6 +33,28 @@ const wchar_t kRegularSectionShape[] = L"\u5e38\u89c4";       // 常规
 // Locations under the base-component major category are shape-pool categories as they stand.
 const wchar_t kBaseComponentMajor[] = L"\u57fa\u672c\u6784\u4ef6";  // 基本构件
 
+// The tags and attributes of property files and file lists, converted once: every file of a
+// folder is read with them.
+struct XmlNames {
+    TOOLS::XmlName filelist{L"filelist"};
+    TOOLS::XmlName file{L"file"};
+    TOOLS::XmlName property{L"Property"};
+    TOOLS::XmlName initName{L"InitName"};
+    TOOLS::XmlName clsName{L"ClsName"};
+    TOOLS::XmlName graphLibId{L"GraphLibId"};
+    TOOLS::XmlName pool{L"Pool"};
+    TOOLS::XmlName common{L"Common"};
+    TOOLS::XmlName fish{L"Fish"};
+    TOOLS::XmlName var{L"Var"};
+    TOOLS::XmlName val{L"Val"};
+    TOOLS::XmlName ins{L"Ins"};
+};
+
+const XmlNames& Names() {
+    static const XmlNames names;
+    return names;
+}
+
 PropertyParam MakeParam(EKADOParameterType type, const CString& userValue, const CString& value) {
     return PropertyParam(type,
                          std::make_pair(std::wstring(userValue.str()), std::wstring(value.str())));
@@ -44,11 +66,11 @@ void GetFileList(std::vector<CString>& files, const CString& folder) {
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(folder + L"filelist.cfg");
     CCheckSession::CheckLoaded(*tree, FileKind::kFileList, folder + L"filelist.cfg");
-    if (!tree->FindElement(L"filelist")) return;
+    if (!tree->FindElement(Names().filelist)) return;
     int count = 0;
-    if (!tree->GetNamedChildCount(L"file", count) || count <= 0) return;
+    if (!tree->GetNamedChildCount(Names().file, count) || count <= 0) return;
     for (int i = 0; i < count; ++i) {
-        if (!tree->IntoChild(L"file", i)) break;
+        if (!tree->IntoChild(Names().file, i)) break;
         CString name;
         if (tree->GetText(name)) {
             files.push_back(folder + name);
@@ -136,14 +158,15 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
-    if (!tree->FindElement(L"Property")) return {m_sources.files.Index(path), 0};
+    const XmlNames& names = Names();
+    if (!tree->FindElement(names.property)) return {m_sources.files.Index(path), 0};
     const SourceRef source = m_sources.files.At(path, *tree);
 
     CString text;
-    tree->GetChildText(L"InitName", text);
+    tree->GetChildText(names.initName, text);
     data.initName = text;
     text = CString();
-    const bool named = tree->GetChildText(L"ClsName", text);
+    const bool named = tree->GetChildText(names.clsName, text);
     data.compType = CKADOHandler::GetComponentTypeByName(text);
     CCheckSession* check = CCheckSession::Current();
     if (check && named) check->ChildNamed(path, *tree, L"ClsName");
@@ -155,28 +178,28 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
         }
     }
     text = CString();
-    tree->GetChildText(L"GraphLibId", text);
+    tree->GetChildText(names.graphLibId, text);
     data.graphLibId = text;
     if (check && !text.IsEmpty()) check->ChildNamed(path, *tree, L"GraphLibId");
     // A later definition of a type is dropped: only its category counts, and what reading it
     // reports. A check reads it all, for the names it holds.
     const bool dropped = definition && !check && m_mapOrigProperty.count(data.compType) != 0;
 
-    tree->IntoChild(L"Pool", 0);  // when absent, "Common" and "Ins" stand under "Property"
-    if (tree->IntoChild(L"Common", 0)) {
+    tree->IntoChild(names.pool, 0);  // when absent, "Common" and "Ins" stand under "Property"
+    if (tree->IntoChild(names.common, 0)) {
         int count = 0;
-        tree->GetNamedChildCount(L"Fish", count);
+        tree->GetNamedChildCount(names.fish, count);
         for (int i = 0; i < count; ++i) {
-            if (!tree->IntoChild(L"Fish", i)) break;
+            if (!tree->IntoChild(names.fish, i)) break;
             CString name;
             CString value;
-            tree->GetAttribute(L"Var", name);
+            tree->GetAttribute(names.var, name);
             const EKADOParameterType type = CKADOHandler::GetParamTypeByName(name);
             if (dropped && type != kCategoryParam) {
                 tree->OutOfElement();
                 continue;
             }
-            tree->GetAttribute(L"Val", value);
+            tree->GetAttribute(names.val, value);
             if (check && type == KADO::Product::InvalidParameterType) {
                 check->UnknownName(L"unknown-param", L"parameter", name, path, *tree, nullptr,
                                    L"Var");
@@ -191,7 +214,7 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
         }
         tree->OutOfElement();
     }
-    if (tree->IntoChild(L"Ins", 0)) {
+    if (tree->IntoChild(names.ins, 0)) {
         GetInsProperty(tree.get(), dropped ? nullptr : &data.children, 1);
         tree->OutOfElement();
     }
@@ -206,8 +229,9 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
 // `list` the instances are only walked for what reading them reports.
 void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>* list,
                                            int level) {
+    const XmlNames& names = Names();
     int count = 0;
-    tree->GetNamedChildCount(L"Property", count);
+    tree->GetNamedChildCount(names.property, count);
     if (count < 1) return;
     if (level > TOOLS::kMaxReadDepth) {
         TOOLS::ReportDiagnostic(
@@ -217,7 +241,7 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
         return;
     }
     for (int i = 0; i < count; ++i) {
-        if (!tree->IntoChild(L"Property", i)) break;
+        if (!tree->IntoChild(names.property, i)) break;
         TOOLS::XMLAttributeList attributes;
         tree->GetAttributes(attributes);
         if (!list) {
@@ -231,7 +255,7 @@ void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyIns
         // Built in place: the list's elements never move, so the nested reader may fill it.
         PropertyInsData& record = list->emplace_back();
         CString graphLibId;
-        tree->GetChildText(L"GraphLibId", graphLibId);
+        tree->GetChildText(names.graphLibId, graphLibId);
         if (!graphLibId.IsEmpty()) record.graphLibId = graphLibId;
         CCheckSession* check = CCheckSession::Current();
         for (const auto& [name, text] : attributes) {
