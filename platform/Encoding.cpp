@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "CodePage.h"
 #include "FileSystem.h"
@@ -46,7 +47,7 @@ void FailAt(const std::string& decoded, const char* message, DecodeFailure& fail
 }
 
 // Checks that `text` from `start` on is UTF-8 without U+0000.
-bool ValidateUtf8(const std::string& text, size_t start, DecodeFailure& failure) {
+bool ValidateUtf8(std::string_view text, size_t start, DecodeFailure& failure) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     size_t i = start;
@@ -78,7 +79,7 @@ bool ValidateUtf8(const std::string& text, size_t start, DecodeFailure& failure)
     return true;
 }
 
-bool DecodeUtf16(const std::string& bytes, size_t start, bool bigEndian, std::string& out,
+bool DecodeUtf16(std::string_view bytes, size_t start, bool bigEndian, std::string& out,
                  DecodeFailure& failure) {
     if ((bytes.size() - start) % 2 != 0) {
         failure.message = "UTF-16 text with an odd number of bytes";
@@ -157,7 +158,7 @@ std::string AsciiLower(std::string text) {
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The encoding name of a leading XML declaration ("<?xml ... encoding='GBK' ?>"), or empty.
-std::string DeclaredEncoding(const std::string& text) {
+std::string DeclaredEncoding(std::string_view text) {
     const size_t end = XmlDeclarationLength(text);
     size_t pos = 5;
     while (end > 0 && (pos = text.find("encoding", pos)) != std::string::npos && pos < end) {
@@ -171,12 +172,12 @@ std::string DeclaredEncoding(const std::string& text) {
         if (pos >= end || (text[pos] != '"' && text[pos] != '\'')) continue;
         const size_t close = text.find(text[pos], pos + 1);
         if (close == std::string::npos || close > end) return {};
-        return text.substr(pos + 1, close - pos - 1);
+        return std::string(text.substr(pos + 1, close - pos - 1));
     }
     return {};
 }
 
-bool DecodeLegacy(const std::string& bytes, TextEncoding encoding, std::string& out,
+bool DecodeLegacy(std::string_view bytes, TextEncoding encoding, std::string& out,
                   DecodeFailure& failure) {
     out.clear();
     out.reserve(bytes.size() + bytes.size() / 2);
@@ -330,7 +331,7 @@ std::string Utf8FromWide(std::wstring_view text) {
     return out;
 }
 
-size_t XmlDeclarationLength(const std::string& text) {
+size_t XmlDeclarationLength(std::string_view text) {
     // A declaration is short; a missing "?>" must not make the search read the whole file.
     constexpr size_t kLongestDeclaration = 1024;
     if (text.size() < 6 || text.compare(0, 5, "<?xml") != 0 || !IsXmlSpace(text[5])) return 0;
@@ -357,11 +358,13 @@ void LineAndColumnAt(const char* text, size_t size, size_t offset, int& line, in
     }
 }
 
-bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure) {
+bool DecodeXmlDocument(std::string_view bytes, std::string_view& text, std::string& converted,
+                       DocumentEncoding& encoding, DecodeFailure& failure) {
     encoding = DocumentEncoding();
     failure = DecodeFailure();
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t size = text.size();
+    converted.clear();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size();
 
     if (size >= 4 && ((p[0] == 0xFF && p[1] == 0xFE && p[2] == 0 && p[3] == 0) ||
                       (p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF))) {
@@ -370,8 +373,8 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
     }
     if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
         encoding.byteOrderMark = true;
-        if (!ValidateUtf8(text, 3, failure)) return false;
-        text.erase(0, 3);
+        if (!ValidateUtf8(bytes, 3, failure)) return false;
+        text = bytes.substr(3);
         return true;
     }
     const bool little = size >= 2 && p[0] == 0xFF && p[1] == 0xFE;
@@ -383,15 +386,15 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
     if (little || big || littleBare || bigBare) {
         encoding.encoding = (big || bigBare) ? TextEncoding::kUtf16BE : TextEncoding::kUtf16LE;
         encoding.byteOrderMark = little || big;
-        std::string utf8;
-        if (!DecodeUtf16(text, encoding.byteOrderMark ? 2 : 0, big || bigBare, utf8, failure)) {
+        if (!DecodeUtf16(bytes, encoding.byteOrderMark ? 2 : 0, big || bigBare, converted,
+                         failure)) {
             return false;
         }
-        text.swap(utf8);
+        text = converted;
         return true;
     }
 
-    const std::string declared = AsciiLower(DeclaredEncoding(text));
+    const std::string declared = AsciiLower(DeclaredEncoding(bytes));
     if (declared == "gb2312" || declared == "gbk") {
         encoding.encoding = TextEncoding::kGbk;
     } else if (declared == "gb18030") {
@@ -400,13 +403,28 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
                declared != "us-ascii" && declared != "ascii" && declared != "utf-16") {
         // ("UTF-16" declared over single-byte text is a common slip; the text is read as
         // UTF-8, which it must then be.)
-        failure.message = "unsupported encoding \"" + DeclaredEncoding(text) + "\"";
+        failure.message = "unsupported encoding \"" + DeclaredEncoding(bytes) + "\"";
         return false;
     }
-    if (encoding.encoding == TextEncoding::kUtf8) return ValidateUtf8(text, 0, failure);
-    std::string utf8;
-    if (!DecodeLegacy(text, encoding.encoding, utf8, failure)) return false;
-    text.swap(utf8);
+    if (encoding.encoding == TextEncoding::kUtf8) {
+        if (!ValidateUtf8(bytes, 0, failure)) return false;
+        text = bytes;
+        return true;
+    }
+    if (!DecodeLegacy(bytes, encoding.encoding, converted, failure)) return false;
+    text = converted;
+    return true;
+}
+
+bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure) {
+    std::string converted;
+    std::string_view utf8;
+    if (!DecodeXmlDocument(text, utf8, converted, encoding, failure)) return false;
+    if (utf8.data() == converted.data()) {
+        text.swap(converted);
+    } else {
+        text.erase(0, static_cast<size_t>(utf8.data() - text.data()));
+    }
     return true;
 }
 

@@ -189,6 +189,24 @@ private:
         std::vector<size_t> lineStarts;
     };
 
+    // The decoded text the document was parsed from, in place, and its terminating NUL: within
+    // the bytes read when they were UTF-8, else the converted text.
+    struct ParsedText {
+        FileBytes read;
+        std::string converted;
+        char* begin = nullptr;
+        size_t length = 0;  // with the NUL
+
+        const char* data() const { return begin; }
+        size_t size() const { return length; }
+        void clear() {
+            read.clear();
+            converted.clear();
+            begin = nullptr;
+            length = 0;
+        }
+    };
+
     void Reset();
     pugi::xml_node FindChild(const std::string* tag, int index);
     void Enter(pugi::xml_node child);
@@ -197,7 +215,7 @@ private:
 
     const bool editable_;  // keeps comments and layout for SaveFile
     std::unique_ptr<ScopedLogContext> context_;
-    std::string buffer_;  // the decoded text the document was parsed from, in place
+    ParsedText buffer_;
     pugi::xml_document document_;
     DocumentEncoding encoding_;
     std::string declaration_;  // the XML declaration exactly as read, or empty
@@ -231,23 +249,34 @@ bool CXMLTree::LoadFile(const CString& path) {
     try {
         const std::string nativePath = NativePath(path);
         std::string error;
-        if (!ReadWholeFile(nativePath, buffer_, error)) {
+        FileBytes& read = buffer_.read;
+        if (!ReadWholeFile(nativePath, read, error)) {
             Diagnose(L"open", path, 0, 0, error, ReadFailureCode(error));
             return false;
         }
         DecodeFailure failure;
-        if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
+        std::string_view text;
+        if (!DecodeXmlDocument(std::string_view(read.data(), read.size()), text, buffer_.converted,
+                               encoding_, failure)) {
             Diagnose(L"decode", path, failure.line, failure.column, failure.message,
                      L"bad-encoding");
             Reset();
             return false;
         }
-        declaration_.assign(buffer_, 0, XmlDeclarationLength(buffer_));
+        declaration_.assign(text.data(), XmlDeclarationLength(text));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
-        // character of the text for its own end mark.
-        buffer_.push_back('\0');
+        // character of the text for its own end mark. UTF-8 text ends where the bytes read do,
+        // before the byte kept free for it.
+        if (text.data() == buffer_.converted.data()) {
+            buffer_.converted.push_back('\0');
+            buffer_.begin = &buffer_.converted[0];
+        } else {
+            buffer_.begin = read.data() + (text.data() - read.data());
+            buffer_.begin[text.size()] = '\0';
+        }
+        buffer_.length = text.size() + 1;
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
-            &buffer_[0], buffer_.size(), editable_ ? kEditParseOptions : kReadParseOptions,
+            buffer_.begin, buffer_.length, editable_ ? kEditParseOptions : kReadParseOptions,
             pugi::encoding_utf8);
         if (!result) {
             // Parsing in place has overwritten the text; the offset is located in a fresh copy.
