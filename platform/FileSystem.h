@@ -51,6 +51,10 @@ private:
 bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string& error);
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error);
 
+// ReadWholeFile(NativePath(path)), except that a path that exists as written costs no stat: it
+// is opened as written, and looked up without regard to case only when that open fails.
+bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error);
+
 // Writes `bytes` to a temporary file beside `nativePath`, flushes it, and renames it over
 // `nativePath`. An existing file's permissions are kept, and a symbolic link is kept and its
 // target replaced. On any failure the original is left as it was, no temporary file remains,

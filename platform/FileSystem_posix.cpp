@@ -138,6 +138,13 @@ std::string MatchComponentsIgnoringCase(const std::string& path) {
     return resolved;
 }
 
+// The path as written, in UTF-8 with this host's separators.
+std::string WithSeparators(const CString& path) {
+    std::string native = Utf8FromWide(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
 std::atomic<unsigned> g_temporaryCounter{0};
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -158,22 +165,21 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 std::string NativePath(const CString& path) {
-    std::string native = Utf8FromWide(path);
-    std::replace(native.begin(), native.end(), '\\', '/');
+    std::string native = WithSeparators(path);
     if (native.empty()) return native;
     struct stat info;
     if (::stat(native.c_str(), &info) == 0) return native;
     return MatchComponentsIgnoringCase(native);
 }
 
-bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string& error) {
-    bytes.clear();
-    // Non-blocking, so that a FIFO or device named by a configuration cannot stall the open.
-    FileDescriptor file(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        error = ErrorText(errno);
-        return false;
-    }
+namespace {
+
+// Non-blocking, so that a FIFO or device named by a configuration cannot stall the open.
+int OpenForReading(const std::string& nativePath) {
+    return ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+bool ReadOpenedFile(const FileDescriptor& file, FileBytes& bytes, std::string& error) {
     struct stat info;
     if (::fstat(file.get(), &info) != 0) {
         error = ErrorText(errno);
@@ -225,6 +231,26 @@ bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string&
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string& error) {
+    bytes.clear();
+    const FileDescriptor file(OpenForReading(nativePath));
+    if (file.get() < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    return ReadOpenedFile(file, bytes, error);
+}
+
+bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error) {
+    bytes.clear();
+    const FileDescriptor file(OpenForReading(WithSeparators(path)));
+    // Whatever stopped the open, NativePath decides as before which file is meant.
+    if (file.get() < 0) return ReadWholeFile(NativePath(path), bytes, error);
+    return ReadOpenedFile(file, bytes, error);
 }
 
 namespace {

@@ -119,6 +119,11 @@ bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string&
     return true;
 }
 
+// Windows finds a path without regard to case itself: there is no lookup to save.
+bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error) {
+    return ReadWholeFile(NativePath(path), bytes, error);
+}
+
 namespace {
 
 // Removes the temporary files of earlier saves of `name` in `folder` whose writer has died (a

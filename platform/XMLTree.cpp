@@ -247,10 +247,9 @@ bool CXMLTree::LoadFile(const CString& path) {
     context_.reset();
     context_ = std::make_unique<ScopedLogContext>(path, this);
     try {
-        const std::string nativePath = NativePath(path);
         std::string error;
         FileBytes& read = buffer_.read;
-        if (!ReadWholeFile(nativePath, read, error)) {
+        if (!ReadConfigurationFile(path, read, error)) {
             Diagnose(L"open", path, 0, 0, error, ReadFailureCode(error));
             return false;
         }
@@ -284,7 +283,7 @@ bool CXMLTree::LoadFile(const CString& path) {
             int column = 0;
             std::string fresh;
             DocumentEncoding ignored;
-            if (ReadWholeFile(nativePath, fresh, error) &&
+            if (ReadWholeFile(NativePath(path), fresh, error) &&
                 DecodeXmlDocument(fresh, ignored, failure)) {
                 LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
                                 line, column);

@@ -131,6 +131,50 @@ TEST_F(FileSystemTest, ReadWholeFileRefusesWhatIsNotAFile) {
     }
 }
 
+TEST_F(FileSystemTest, ReadConfigurationFileReadsWhatNativePathNames) {
+    dir_.Write("Cfg/Sub/Data.XML", "upper");
+    dir_.Write("Cfg/Sub/data.xml", "lower");
+    dir_.Write("Cfg/中文Äb.xml", "wide");
+    std::filesystem::create_directories(TempDir::Native(dir_.Folder() + "Cfg/Folder"));
+#if !defined(_WIN32)
+    ASSERT_EQ(::mkfifo((dir_.Folder() + "Cfg/fifo").c_str(), 0600), 0);
+#endif
+    const std::string root = dir_.path();
+    struct Case {
+        std::string written;
+        const char* bytes;  // null when the read fails
+        const char* error;
+    } cases[] = {
+        {"\\Cfg\\Sub\\data.xml", "lower", ""},
+        // (A Windows folder holds one of the two names, with the content written last.)
+        {"/Cfg/Sub/Data.XML", kWindows ? "lower" : "upper", ""},
+        {"\\cfg\\SUB\\DATA.xml", kWindows ? "lower" : "upper", ""},
+        {"\\CFG\\中文äB.XML", "wide", ""},
+        {"\\Cfg\\Missing.xml", nullptr, "No such file or directory"},
+        {"\\cfg\\missing\\data.xml", nullptr, "No such file or directory"},
+        {"\\cfg\\folder", nullptr, "Is a directory"},
+#if !defined(_WIN32)
+        {"\\cfg\\FIFO", nullptr, "not a regular file"},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        const CString path = TempDir::Wide(root + c.written);
+        TOOLS::FileBytes read;
+        std::string error;
+        ASSERT_EQ(TOOLS::ReadConfigurationFile(path, read, error), c.bytes != nullptr);
+        EXPECT_EQ(std::string(read.data(), read.size()), c.bytes ? c.bytes : "");
+        EXPECT_EQ(error, c.error);
+        // The same as reading what NativePath names.
+        std::string bytes;
+        std::string nativeError;
+        EXPECT_EQ(TOOLS::ReadWholeFile(TOOLS::NativePath(path), bytes, nativeError),
+                  c.bytes != nullptr);
+        EXPECT_EQ(bytes, std::string(read.data(), read.size()));
+        EXPECT_EQ(nativeError, error);
+    }
+}
+
 TEST_F(FileSystemTest, ReadWholeFileLeavesTheBytePastTheFileWritable) {
     // One buffer for all: each read replaces what the one before left, larger or smaller.
     TOOLS::FileBytes read;
