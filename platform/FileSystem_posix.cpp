@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "Encoding.h"
 #include "TemporaryFileName.h"
 
 namespace TOOLS {
@@ -139,10 +140,10 @@ std::string MatchComponentsIgnoringCase(const std::string& path) {
 }
 
 // The path as written, in UTF-8 with this host's separators.
-std::string WithSeparators(const CString& path) {
-    std::string native = Utf8FromWide(path);
+void AssignAsWritten(const CString& path, std::string& native) {
+    native.clear();
+    AppendUtf8(path.GetString(), static_cast<size_t>(path.GetLength()), native);
     std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
 }
 
 std::atomic<unsigned> g_temporaryCounter{0};
@@ -165,7 +166,9 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 std::string NativePath(const CString& path) {
-    std::string native = WithSeparators(path);
+    std::string native;
+    native.reserve(static_cast<size_t>(path.GetLength()));
+    AssignAsWritten(path, native);
     if (native.empty()) return native;
     struct stat info;
     if (::stat(native.c_str(), &info) == 0) return native;
@@ -247,7 +250,10 @@ bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string&
 
 bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error) {
     bytes.clear();
-    const FileDescriptor file(OpenForReading(WithSeparators(path)));
+    // Converted where the previous path was: a load costs no allocation for its path.
+    thread_local std::string asWritten;
+    AssignAsWritten(path, asWritten);
+    const FileDescriptor file(OpenForReading(asWritten));
     // Whatever stopped the open, NativePath decides as before which file is meant.
     if (file.get() < 0) return ReadWholeFile(NativePath(path), bytes, error);
     return ReadOpenedFile(file, bytes, error);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
@@ -214,7 +215,8 @@ private:
     bool Locate(const char* name, size_t at, int& line, int& column);
 
     const bool editable_;  // keeps comments and layout for SaveFile
-    std::unique_ptr<ScopedLogContext> context_;
+    // In place: a load allocates enough already.
+    std::optional<ScopedLogContext> context_;
     ParsedText buffer_;
     pugi::xml_document document_;
     DocumentEncoding encoding_;
@@ -245,7 +247,7 @@ void CXMLTree::Reset() {
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
-    context_ = std::make_unique<ScopedLogContext>(path, this);
+    context_.emplace(path, this);
     try {
         std::string error;
         FileBytes& read = buffer_.read;
@@ -262,7 +264,8 @@ bool CXMLTree::LoadFile(const CString& path) {
             Reset();
             return false;
         }
-        declaration_.assign(text.data(), XmlDeclarationLength(text));
+        // Only a save writes the declaration back.
+        if (editable_) declaration_.assign(text.data(), XmlDeclarationLength(text));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
         // character of the text for its own end mark. UTF-8 text ends where the bytes read do,
         // before the byte kept free for it.
