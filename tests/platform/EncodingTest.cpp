@@ -54,6 +54,45 @@ TEST(EncodingTest, InvalidUtf8BecomesReplacementCharacters) {
               "b");
 }
 
+// Every run of three pieces, each at every alignment to the eight-byte steps of the decoder:
+// ASCII runs, sequences of two, three and four bytes, and ill-formed ones after them all.
+TEST(EncodingTest, Utf8DecodesTheSameWhereverASequenceFalls) {
+    struct Piece {
+        std::string utf8;
+        std::wstring wide;
+    };
+    const std::wstring replacement(1, static_cast<wchar_t>(0xFFFD));
+    const Piece pieces[] = {
+        {"abcdefghi", L"abcdefghi"},
+        {std::string("x\0", 2), std::wstring(L"x\0", 2)},
+        {"\xC3\xA9", L"é"},
+        {"\xE4\xB8\xAD", L"中"},
+        {"\xF0\x9F\x98\x80", L"😀"},
+        {"\xFF", replacement},
+        {"\x80", replacement},                                      // continues nothing
+        {"\xED\xA0\x80", replacement + replacement + replacement},  // encoded surrogate
+        {"\xC0\xAF", replacement + replacement},                    // overlong
+        {"\xE0\x9F\xBF", replacement + replacement + replacement},  // overlong
+    };
+    for (const std::string lead : {"", "1", "1234567"}) {
+        for (const Piece& a : pieces) {
+            for (const Piece& b : pieces) {
+                for (const Piece& c : pieces) {
+                    const std::string utf8 = lead + a.utf8 + b.utf8 + c.utf8;
+                    const std::wstring wide =
+                        std::wstring(lead.begin(), lead.end()) + a.wide + b.wide + c.wide;
+                    const CString decoded = TOOLS::WideFromUtf8(utf8);
+                    ASSERT_EQ(decoded.GetLength(), static_cast<int>(wide.size())) << utf8;
+                    ASSERT_EQ(decoded.str(), wide) << utf8;
+                }
+            }
+        }
+    }
+    // Cut short at the end.
+    EXPECT_EQ(TOOLS::WideFromUtf8("\xE4\xB8\xAD\xE4\xB8").str(), L"中" + replacement + replacement);
+    EXPECT_EQ(TOOLS::WideFromUtf8("\xC3").str(), replacement);
+}
+
 TEST(EncodingTest, LineAndColumnCountCharactersAndEveryLineEnd) {
     const std::string text = "ab\ncd\r\nef\rg中h";
     struct Case {
