@@ -81,7 +81,11 @@ CString& CString::operator=(CString&& other) noexcept {
 }
 
 void CString::Reserve(int capacity) {
-    const bool own = rep_ && rep_->refs.load(std::memory_order_acquire) == 1;
+    if (!rep_) {  // most strings: built once, nothing to keep
+        rep_ = Allocate(capacity);
+        return;
+    }
+    const bool own = rep_->refs.load(std::memory_order_acquire) == 1;
     if (own && rep_->capacity >= capacity) return;
     // Only a buffer of its own grows geometrically; a shared one is copied at the size asked for.
     const int doubled =
