@@ -9,6 +9,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Encoding.h"
@@ -121,12 +122,12 @@ bool IsWritableName(const std::string& name) {
     return true;
 }
 
-bool Matches(pugi::xml_node node, const std::string* tag) {
+bool Matches(pugi::xml_node node, const char* tag) {
     return node.type() == pugi::node_element &&
-           (tag == nullptr || std::strcmp(node.name(), tag->c_str()) == 0);
+           (tag == nullptr || std::strcmp(node.name(), tag) == 0);
 }
 
-pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
+pugi::xml_node NextMatching(pugi::xml_node node, const char* tag) {
     while (node && !Matches(node, tag)) node = node.next_sibling();
     return node;
 }
@@ -209,7 +210,7 @@ private:
     };
 
     void Reset();
-    pugi::xml_node FindChild(const std::string* tag, int index);
+    pugi::xml_node FindChild(const XmlName* tag, int index);
     void Enter(pugi::xml_node child);
     bool IndexPositions();
     bool Locate(const char* name, size_t at, int& line, int& column);
@@ -347,29 +348,58 @@ bool CXMLTree::SaveFile(const CString& path) {
 
 }  // namespace
 
-namespace {
-// Names are nearly always ASCII: copy those directly, convert the rest.
-void AssignName(const wchar_t* name, size_t length, std::string& out) {
-    out.resize(length);
-    size_t i = 0;
-    for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
-        out[i] = static_cast<char>(name[i]);
-    }
-    if (i == length) return;
-    out.resize(i);
-    AppendUtf8(name + i, length - i, out);
-}
-}  // namespace
+XmlName::XmlName(const char* utf8) { AssignUtf8(utf8, std::strlen(utf8)); }
 
-XmlName::XmlName(const wchar_t* name) { AssignName(name, std::wcslen(name), utf8_); }
+XmlName::XmlName(const wchar_t* name) {
+    // Names are nearly always short ASCII literals: copied as they are measured.
+    for (size_t i = 0; i < kShort; ++i) {
+        const auto c = static_cast<std::uint32_t>(name[i]);
+        if (c == 0) {
+            short_[i] = '\0';
+            size_ = i;
+            return;
+        }
+        if (c >= 0x80) break;
+        short_[i] = static_cast<char>(c);
+    }
+    Assign(name, std::wcslen(name));
+}
 
 XmlName::XmlName(const CString& name) {
-    AssignName(name.GetString(), static_cast<size_t>(name.GetLength()), utf8_);
+    Assign(name.GetString(), static_cast<size_t>(name.GetLength()));
+}
+
+void XmlName::Assign(const wchar_t* name, size_t length) {
+    if (length <= kShort) {
+        size_t i = 0;
+        for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
+            short_[i] = static_cast<char>(name[i]);
+        }
+        if (i == length) {
+            short_[length] = '\0';
+            size_ = length;
+            return;
+        }
+    }
+    std::string utf8;
+    AppendUtf8(name, length, utf8);
+    AssignUtf8(utf8.data(), utf8.size());
+}
+
+void XmlName::AssignUtf8(const char* utf8, size_t size) {
+    size_ = size;
+    if (size <= kShort) {
+        std::memcpy(short_, utf8, size);
+        short_[size] = '\0';
+    } else {
+        short_[0] = '\0';
+        long_.assign(utf8, size);
+    }
 }
 
 namespace {
 
-pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
+pugi::xml_node CXMLTree::FindChild(const XmlName* tag, int index) {
     if (index < 0 || !current_) return pugi::xml_node();
     if (levels_.size() <= depth_) levels_.resize(depth_ + 1);
     Level& level = levels_[depth_];
@@ -378,10 +408,14 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
         level.used = 0;
         level.nextVictim = 0;
     }
+    const char* name = tag == nullptr ? nullptr : tag->c_str();
     StepMemo* memo = nullptr;
     for (size_t i = 0; i < level.used; ++i) {
         StepMemo& candidate = level.memos[i];
-        if (tag == nullptr ? candidate.anyTag : (!candidate.anyTag && candidate.tag == *tag)) {
+        if (tag == nullptr
+                ? candidate.anyTag
+                : (!candidate.anyTag && std::string_view(candidate.tag) ==
+                                            std::string_view(tag->c_str(), tag->size()))) {
             memo = &candidate;
             break;
         }
@@ -393,10 +427,10 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
         at = memo->index;
     } else {
         // Backwards (or first): scan from the first child.
-        node = NextMatching(current_.first_child(), tag);
+        node = NextMatching(current_.first_child(), name);
     }
     while (node && at < index) {
-        node = NextMatching(node.next_sibling(), tag);
+        node = NextMatching(node.next_sibling(), name);
         ++at;
     }
     if (!node) return node;
@@ -408,7 +442,11 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
             level.nextVictim = (level.nextVictim + 1) % level.memos.size();
         }
         memo->anyTag = tag == nullptr;
-        memo->tag = tag == nullptr ? std::string() : *tag;
+        if (tag == nullptr) {
+            memo->tag.clear();
+        } else {
+            memo->tag.assign(tag->c_str(), tag->size());
+        }
     }
     memo->index = index;
     memo->node = node;
@@ -421,7 +459,7 @@ void CXMLTree::Enter(pugi::xml_node child) {
 }
 
 bool CXMLTree::IntoChild(const XmlName& tag, int index) {
-    const pugi::xml_node child = FindChild(&tag.utf8(), index);
+    const pugi::xml_node child = FindChild(&tag, index);
     if (!child) return false;
     Enter(child);
     return true;
@@ -429,7 +467,7 @@ bool CXMLTree::IntoChild(const XmlName& tag, int index) {
 
 bool CXMLTree::FindElement(const XmlName& tag) {
     const pugi::xml_node root = document_.document_element();
-    if (!root || std::strcmp(root.name(), tag.utf8().c_str()) != 0) return false;
+    if (!root || std::strcmp(root.name(), tag.c_str()) != 0) return false;
     current_ = root;
     depth_ = 1;
     return true;
@@ -455,10 +493,10 @@ void CXMLTree::GetChildCount(int& count) {
 
 bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
-    const std::string& name = tag.utf8();
+    const char* name = tag.c_str();
     int matching = 0;
     for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
-        if (Matches(child, &name)) ++matching;
+        if (Matches(child, name)) ++matching;
     }
     count = matching;
     return true;
@@ -489,7 +527,7 @@ void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
 
 bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
     value = WideText(attribute.value());
     return true;
@@ -513,7 +551,7 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     // A first-child lookup never continues, so it needs no step memo.
     const pugi::xml_node child =
-        current_ ? NextMatching(current_.first_child(), &tag.utf8()) : pugi::xml_node();
+        current_ ? NextMatching(current_.first_child(), tag.c_str()) : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
@@ -535,8 +573,8 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
         if (child.type() != pugi::node_element) continue;
         const char* name = child.name();
         for (size_t i = 0; i < count; ++i) {
-            const std::string& tag = tags[i].utf8();
-            if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag.c_str(), name) != 0) {
+            const char* tag = tags[i].c_str();
+            if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag, name) != 0) {
                 continue;
             }
             seen |= std::uint64_t{1} << i;
@@ -629,7 +667,7 @@ bool CXMLTree::GetPosition(int& line, int& column) {
 
 bool CXMLTree::GetAttributePosition(const XmlName& name, int& line, int& column) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
     // Names of the parsed document point into the buffer; one set after loading does not.
     const auto base = reinterpret_cast<std::uintptr_t>(buffer_.data());
