@@ -165,24 +165,33 @@ void FailAt(const std::string& decoded, const char* message, DecodeFailure& fail
 }
 
 // Checks that `text` from `start` on is UTF-8 without U+0000.
+// Whether the eight bytes are all ASCII and none is NUL.
+bool AsciiWithoutNul(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    return ((word | ((word - kOnes) & ~word)) & kHighBits) == 0;
+}
+
 bool ValidateUtf8(std::string_view text, size_t start, DecodeFailure& failure) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     size_t i = start;
     while (i < size) {
         // Eight bytes at a time while they are ASCII without NUL: most of every file.
-        constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        std::uint64_t word;
-        while (i + 8 <= size && (std::memcpy(&word, bytes + i, 8), true) &&
-               ((word | ((word - kOnes) & ~word)) & kHigh) == 0) {
-            i += 8;
-        }
+        while (i + 8 <= size && AsciiWithoutNul(LoadWord(bytes + i))) i += 8;
         if (i >= size) break;
         const unsigned char b = bytes[i];
         if (b >= 0x01 && b < 0x80) {
             ++i;
             continue;
+        }
+        if ((b & 0xF0) == 0xE0 && size - i >= 3) {  // most Chinese characters
+            const unsigned low1 = bytes[i + 1] ^ 0x80u;
+            const unsigned low2 = bytes[i + 2] ^ 0x80u;
+            const char32_t cp = ((b & 0x0Fu) << 12) | (low1 << 6) | low2;
+            if ((low1 | low2) < 0x40 && cp >= 0x800 && cp - 0xD800 >= 0x800) {
+                i += 3;
+                continue;
+            }
         }
         char32_t cp = 0;
         const size_t length = b == 0 ? 0 : Utf8Sequence(bytes + i, size - i, cp);
