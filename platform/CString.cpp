@@ -53,20 +53,19 @@ CString::Rep* CString::Allocate(int capacity) {
     return rep;
 }
 
-void CString::Release() {
-    if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        rep_->refs.~atomic();
-        ::operator delete(rep_);
-    }
-    rep_ = nullptr;
+void CString::Free(Rep* rep) noexcept {
+    rep->refs.~atomic();
+    ::operator delete(rep);
 }
+
+void CString::Release() { DropReference(); }
 
 CString& CString::operator=(const CString& other) {
     if (other.rep_ && other.rep_->bufferOut) {
         if (this != &other) *this = CString(other);  // a buffer of its own
     } else if (rep_ != other.rep_) {
         other.Retain();
-        Release();
+        DropReference();
         rep_ = other.rep_;
     }
     return *this;
@@ -74,7 +73,7 @@ CString& CString::operator=(const CString& other) {
 
 CString& CString::operator=(CString&& other) noexcept {
     if (this != &other) {
-        Release();
+        DropReference();
         rep_ = other.rep_;
         other.rep_ = nullptr;
     }
@@ -82,7 +81,11 @@ CString& CString::operator=(CString&& other) noexcept {
 }
 
 void CString::Reserve(int capacity) {
-    const bool own = rep_ && rep_->refs.load(std::memory_order_acquire) == 1;
+    if (!rep_) {  // most strings: built once, nothing to keep
+        rep_ = Allocate(capacity);
+        return;
+    }
+    const bool own = rep_->refs.load(std::memory_order_acquire) == 1;
     if (own && rep_->capacity >= capacity) return;
     // Only a buffer of its own grows geometrically; a shared one is copied at the size asked for.
     const int doubled =
@@ -92,7 +95,7 @@ void CString::Reserve(int capacity) {
     std::wmemcpy(fresh->text, GetString(), static_cast<size_t>(kept));
     fresh->text[kept] = L'\0';
     fresh->length = kept;
-    Release();
+    DropReference();
     rep_ = fresh;
 }
 

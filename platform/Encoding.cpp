@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "CodePage.h"
 #include "FileSystem.h"
@@ -33,11 +34,129 @@ void AppendUtf8CodePoint(char32_t cp, std::string& out) {
     }
 }
 
-bool IsAscii(const char* text, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t LoadWord(const unsigned char* s) {
+    std::uint64_t word;
+    std::memcpy(&word, s, sizeof word);
+    return word;
+}
+
+// The number of bytes whose high bit `marks` has set (the other bits clear).
+size_t CountMarked(std::uint64_t marks) {
+    return static_cast<size_t>(((marks >> 7) * 0x0101010101010101ull) >> 56);
+}
+
+// The number of leading ASCII bytes.
+size_t AsciiPrefix(const unsigned char* s, size_t length) {
+    size_t i = 0;
+    while (i + 8 <= length && (LoadWord(s + i) & kHighBits) == 0) i += 8;
+    while (i < length && s[i] < 0x80) ++i;
+    return i;
+}
+
+// The wide code units that well-formed UTF-8 decodes to: one per byte that does not continue a
+// sequence, and a second one for a four-byte sequence where wchar_t is 16 bits. Less than or
+// equal to what any other text decodes to, before its first ill-formed sequence.
+size_t CountWideUnits(const unsigned char* s, size_t length) {
+    size_t units = 0;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        const std::uint64_t word = LoadWord(s + i);
+        // 10xxxxxx continues a sequence; 11110xxx begins one of four bytes.
+        units += 8 - CountMarked(word & ~(word << 1) & kHighBits);
+        if (sizeof(wchar_t) == 2) {
+            units += CountMarked(word & (word << 1) & (word << 2) & (word << 3) & kHighBits);
+        }
     }
+    for (; i < length; ++i) {
+        units += (s[i] >> 6) != 2;
+        if (sizeof(wchar_t) == 2) units += s[i] >= 0xF0;
+    }
+    return units;
+}
+
+bool Continues(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Decodes well-formed UTF-8 into `out`, which has room for CountWideUnits of it. False at the
+// first ill-formed sequence, having written only what came before it.
+bool DecodeWellFormed(const unsigned char* s, size_t length, wchar_t* out, size_t& written) {
+    size_t i = 0;
+    size_t n = 0;
+    while (i < length) {
+        const unsigned char lead = s[i];
+        if (lead < 0x80) {
+            // ASCII comes in runs: names, numbers, markup between the Chinese texts.
+            while (i + 8 <= length && (LoadWord(s + i) & kHighBits) == 0) {
+                for (size_t k = 0; k < 8; ++k) out[n + k] = static_cast<wchar_t>(s[i + k]);
+                i += 8;
+                n += 8;
+            }
+            while (i < length && s[i] < 0x80) out[n++] = static_cast<wchar_t>(s[i++]);
+            continue;
+        }
+        if ((lead & 0xF0) == 0xE0) {  // most Chinese characters
+            if (length - i < 3) return false;
+            // A continuation byte is 10xxxxxx: flipping its top bit leaves less than 0x40.
+            const unsigned low1 = s[i + 1] ^ 0x80u;
+            const unsigned low2 = s[i + 2] ^ 0x80u;
+            if ((low1 | low2) >= 0x40) return false;
+            const char32_t cp = ((lead & 0x0Fu) << 12) | (low1 << 6) | low2;
+            if (cp < 0x800 || cp - 0xD800 < 0x800) return false;  // overlong or a surrogate
+            out[n++] = static_cast<wchar_t>(cp);
+            i += 3;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            if (length - i < 2 || !Continues(s[i + 1])) return false;
+            out[n++] = static_cast<wchar_t>(((lead & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu));
+            i += 2;
+            continue;
+        }
+        char32_t cp = 0;
+        const size_t sequence = Utf8Sequence(s + i, length - i, cp);
+        if (sequence == 0) return false;
+        i += sequence;
+        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
+            cp -= 0x10000;
+            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out[n++] = static_cast<wchar_t>(cp);
+        }
+    }
+    written = n;
     return true;
+}
+
+// Any text: each ill-formed sequence becomes U+FFFD, byte by byte.
+CString DecodeReplacing(const unsigned char* bytes, size_t length) {
+    // Each sequence gives at most as many code units as it has bytes (a surrogate pair where
+    // wchar_t is 16 bits comes from four bytes).
+    CString result;
+    wchar_t* out = result.GetBufferSetLength(static_cast<int>(length));
+    size_t i = 0;
+    size_t n = 0;
+    while (i < length) {
+        char32_t cp = 0;
+        size_t sequence = Utf8Sequence(bytes + i, length - i, cp);
+        if (sequence == 0) {
+            cp = kReplacement;
+            sequence = 1;
+        }
+        i += sequence;
+        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
+            cp -= 0x10000;
+            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out[n++] = static_cast<wchar_t>(cp);
+        }
+    }
+    result.ReleaseBuffer(static_cast<int>(n));
+    // Rare enough to copy: kept tight like the rest.
+    if (2 * n < length) return CString(result.GetString(), static_cast<int>(n));
+    return result;
 }
 
 void FailAt(const std::string& decoded, const char* message, DecodeFailure& failure) {
@@ -46,24 +165,33 @@ void FailAt(const std::string& decoded, const char* message, DecodeFailure& fail
 }
 
 // Checks that `text` from `start` on is UTF-8 without U+0000.
-bool ValidateUtf8(const std::string& text, size_t start, DecodeFailure& failure) {
+// Whether the eight bytes are all ASCII and none is NUL.
+bool AsciiWithoutNul(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    return ((word | ((word - kOnes) & ~word)) & kHighBits) == 0;
+}
+
+bool ValidateUtf8(std::string_view text, size_t start, DecodeFailure& failure) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     size_t i = start;
     while (i < size) {
         // Eight bytes at a time while they are ASCII without NUL: most of every file.
-        constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        std::uint64_t word;
-        while (i + 8 <= size && (std::memcpy(&word, bytes + i, 8), true) &&
-               ((word | ((word - kOnes) & ~word)) & kHigh) == 0) {
-            i += 8;
-        }
+        while (i + 8 <= size && AsciiWithoutNul(LoadWord(bytes + i))) i += 8;
         if (i >= size) break;
         const unsigned char b = bytes[i];
         if (b >= 0x01 && b < 0x80) {
             ++i;
             continue;
+        }
+        if ((b & 0xF0) == 0xE0 && size - i >= 3) {  // most Chinese characters
+            const unsigned low1 = bytes[i + 1] ^ 0x80u;
+            const unsigned low2 = bytes[i + 2] ^ 0x80u;
+            const char32_t cp = ((b & 0x0Fu) << 12) | (low1 << 6) | low2;
+            if ((low1 | low2) < 0x40 && cp >= 0x800 && cp - 0xD800 >= 0x800) {
+                i += 3;
+                continue;
+            }
         }
         char32_t cp = 0;
         const size_t length = b == 0 ? 0 : Utf8Sequence(bytes + i, size - i, cp);
@@ -78,7 +206,7 @@ bool ValidateUtf8(const std::string& text, size_t start, DecodeFailure& failure)
     return true;
 }
 
-bool DecodeUtf16(const std::string& bytes, size_t start, bool bigEndian, std::string& out,
+bool DecodeUtf16(std::string_view bytes, size_t start, bool bigEndian, std::string& out,
                  DecodeFailure& failure) {
     if ((bytes.size() - start) % 2 != 0) {
         failure.message = "UTF-16 text with an odd number of bytes";
@@ -157,7 +285,7 @@ std::string AsciiLower(std::string text) {
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The encoding name of a leading XML declaration ("<?xml ... encoding='GBK' ?>"), or empty.
-std::string DeclaredEncoding(const std::string& text) {
+std::string DeclaredEncoding(std::string_view text) {
     const size_t end = XmlDeclarationLength(text);
     size_t pos = 5;
     while (end > 0 && (pos = text.find("encoding", pos)) != std::string::npos && pos < end) {
@@ -171,12 +299,12 @@ std::string DeclaredEncoding(const std::string& text) {
         if (pos >= end || (text[pos] != '"' && text[pos] != '\'')) continue;
         const size_t close = text.find(text[pos], pos + 1);
         if (close == std::string::npos || close > end) return {};
-        return text.substr(pos + 1, close - pos - 1);
+        return std::string(text.substr(pos + 1, close - pos - 1));
     }
     return {};
 }
 
-bool DecodeLegacy(const std::string& bytes, TextEncoding encoding, std::string& out,
+bool DecodeLegacy(std::string_view bytes, TextEncoding encoding, std::string& out,
                   DecodeFailure& failure) {
     out.clear();
     out.reserve(bytes.size() + bytes.size() / 2);
@@ -285,41 +413,23 @@ void AppendUtf8(const wchar_t* text, size_t length, std::string& out) {
 }
 
 CString WideFromUtf8(std::string_view utf8) {
-    const char* text = utf8.data();
     const size_t length = utf8.size();
     if (length == 0) return CString();
-    // A wide string never has more characters than its UTF-8 has bytes.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    // Sized exactly before decoding, so that Chinese text (three bytes a character) is neither
+    // decoded into a buffer three times too large nor copied to a tight one after. ASCII text
+    // needs no count.
+    const size_t ascii = AsciiPrefix(bytes, length);
+    const size_t units =
+        ascii == length ? length : ascii + CountWideUnits(bytes + ascii, length - ascii);
     CString result;
-    wchar_t* out = result.GetBufferSetLength(static_cast<int>(length));
-    if (IsAscii(text, length)) {
-        for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
-        result.ReleaseBuffer(static_cast<int>(length));
-        return result;
+    wchar_t* out = result.GetBufferSetLength(static_cast<int>(units));
+    for (size_t i = 0; i < ascii; ++i) out[i] = static_cast<wchar_t>(bytes[i]);
+    size_t written = 0;
+    if (ascii < length && !DecodeWellFormed(bytes + ascii, length - ascii, out + ascii, written)) {
+        return DecodeReplacing(bytes, length);
     }
-    // Each sequence gives at most as many code units as it has bytes (a surrogate pair where
-    // wchar_t is 16 bits comes from four bytes).
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    size_t i = 0;
-    size_t n = 0;
-    while (i < length) {
-        char32_t cp = 0;
-        size_t sequence = Utf8Sequence(bytes + i, length - i, cp);
-        if (sequence == 0) {
-            cp = kReplacement;
-            sequence = 1;
-        }
-        i += sequence;
-        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
-            cp -= 0x10000;
-            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out[n++] = static_cast<wchar_t>(cp);
-        }
-    }
-    result.ReleaseBuffer(static_cast<int>(n));
-    // Chinese text takes three bytes a character: keep the table's strings tight.
-    if (2 * n < length) return CString(result.GetString(), static_cast<int>(n));
+    result.ReleaseBuffer(static_cast<int>(ascii + written));
     return result;
 }
 
@@ -330,7 +440,7 @@ std::string Utf8FromWide(std::wstring_view text) {
     return out;
 }
 
-size_t XmlDeclarationLength(const std::string& text) {
+size_t XmlDeclarationLength(std::string_view text) {
     // A declaration is short; a missing "?>" must not make the search read the whole file.
     constexpr size_t kLongestDeclaration = 1024;
     if (text.size() < 6 || text.compare(0, 5, "<?xml") != 0 || !IsXmlSpace(text[5])) return 0;
@@ -357,11 +467,13 @@ void LineAndColumnAt(const char* text, size_t size, size_t offset, int& line, in
     }
 }
 
-bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure) {
+bool DecodeXmlDocument(std::string_view bytes, std::string_view& text, std::string& converted,
+                       DocumentEncoding& encoding, DecodeFailure& failure) {
     encoding = DocumentEncoding();
     failure = DecodeFailure();
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t size = text.size();
+    converted.clear();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size();
 
     if (size >= 4 && ((p[0] == 0xFF && p[1] == 0xFE && p[2] == 0 && p[3] == 0) ||
                       (p[0] == 0 && p[1] == 0 && p[2] == 0xFE && p[3] == 0xFF))) {
@@ -370,8 +482,8 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
     }
     if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
         encoding.byteOrderMark = true;
-        if (!ValidateUtf8(text, 3, failure)) return false;
-        text.erase(0, 3);
+        if (!ValidateUtf8(bytes, 3, failure)) return false;
+        text = bytes.substr(3);
         return true;
     }
     const bool little = size >= 2 && p[0] == 0xFF && p[1] == 0xFE;
@@ -383,15 +495,15 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
     if (little || big || littleBare || bigBare) {
         encoding.encoding = (big || bigBare) ? TextEncoding::kUtf16BE : TextEncoding::kUtf16LE;
         encoding.byteOrderMark = little || big;
-        std::string utf8;
-        if (!DecodeUtf16(text, encoding.byteOrderMark ? 2 : 0, big || bigBare, utf8, failure)) {
+        if (!DecodeUtf16(bytes, encoding.byteOrderMark ? 2 : 0, big || bigBare, converted,
+                         failure)) {
             return false;
         }
-        text.swap(utf8);
+        text = converted;
         return true;
     }
 
-    const std::string declared = AsciiLower(DeclaredEncoding(text));
+    const std::string declared = AsciiLower(DeclaredEncoding(bytes));
     if (declared == "gb2312" || declared == "gbk") {
         encoding.encoding = TextEncoding::kGbk;
     } else if (declared == "gb18030") {
@@ -400,13 +512,28 @@ bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFail
                declared != "us-ascii" && declared != "ascii" && declared != "utf-16") {
         // ("UTF-16" declared over single-byte text is a common slip; the text is read as
         // UTF-8, which it must then be.)
-        failure.message = "unsupported encoding \"" + DeclaredEncoding(text) + "\"";
+        failure.message = "unsupported encoding \"" + DeclaredEncoding(bytes) + "\"";
         return false;
     }
-    if (encoding.encoding == TextEncoding::kUtf8) return ValidateUtf8(text, 0, failure);
-    std::string utf8;
-    if (!DecodeLegacy(text, encoding.encoding, utf8, failure)) return false;
-    text.swap(utf8);
+    if (encoding.encoding == TextEncoding::kUtf8) {
+        if (!ValidateUtf8(bytes, 0, failure)) return false;
+        text = bytes;
+        return true;
+    }
+    if (!DecodeLegacy(bytes, encoding.encoding, converted, failure)) return false;
+    text = converted;
+    return true;
+}
+
+bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure) {
+    std::string converted;
+    std::string_view utf8;
+    if (!DecodeXmlDocument(text, utf8, converted, encoding, failure)) return false;
+    if (utf8.data() == converted.data()) {
+        text.swap(converted);
+    } else {
+        text.erase(0, static_cast<size_t>(utf8.data() - text.data()));
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace TOOLS {
 
@@ -35,6 +36,10 @@ struct DecodeFailure {
 // sequences, U+0000, and unsupported encodings fail: `text` is then unspecified and `failure`
 // says why.
 bool DecodeXmlDocument(std::string& text, DocumentEncoding& encoding, DecodeFailure& failure);
+// The same, leaving UTF-8 bytes where they are: `text` becomes the document's UTF-8 text, either
+// a part of `bytes` (past a byte order mark) or, for the other encodings, all of `converted`.
+bool DecodeXmlDocument(std::string_view bytes, std::string_view& text, std::string& converted,
+                       DocumentEncoding& encoding, DecodeFailure& failure);
 
 // Converts UTF-8 text back to `encoding`, with a byte order mark when it had one. A character
 // the legacy code page cannot hold is written as a character reference ("&#x1F600;"), which is
@@ -44,7 +49,7 @@ bool EncodeXmlDocument(const std::string& utf8, const DocumentEncoding& encoding
                        std::string& bytes, std::string& error);
 
 // Length of the XML declaration ("<?xml ... ?>") that opens `text`, or 0 when none does.
-size_t XmlDeclarationLength(const std::string& text);
+size_t XmlDeclarationLength(std::string_view text);
 
 // Length (1-4) of the well-formed UTF-8 sequence at `s`, its code point in `cp`; 0 when the
 // bytes there are not a well-formed sequence (overlong forms and surrogates included).

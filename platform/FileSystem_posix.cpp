@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "Encoding.h"
 #include "TemporaryFileName.h"
 
 namespace TOOLS {
@@ -138,6 +139,13 @@ std::string MatchComponentsIgnoringCase(const std::string& path) {
     return resolved;
 }
 
+// The path as written, in UTF-8 with this host's separators.
+void AssignAsWritten(const CString& path, std::string& native) {
+    native.clear();
+    AppendUtf8(path.GetString(), static_cast<size_t>(path.GetLength()), native);
+    std::replace(native.begin(), native.end(), '\\', '/');
+}
+
 std::atomic<unsigned> g_temporaryCounter{0};
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -158,22 +166,23 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 std::string NativePath(const CString& path) {
-    std::string native = Utf8FromWide(path);
-    std::replace(native.begin(), native.end(), '\\', '/');
+    std::string native;
+    native.reserve(static_cast<size_t>(path.GetLength()));
+    AssignAsWritten(path, native);
     if (native.empty()) return native;
     struct stat info;
     if (::stat(native.c_str(), &info) == 0) return native;
     return MatchComponentsIgnoringCase(native);
 }
 
-bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error) {
-    bytes.clear();
-    // Non-blocking, so that a FIFO or device named by a configuration cannot stall the open.
-    FileDescriptor file(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        error = ErrorText(errno);
-        return false;
-    }
+namespace {
+
+// Non-blocking, so that a FIFO or device named by a configuration cannot stall the open.
+int OpenForReading(const std::string& nativePath) {
+    return ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+bool ReadOpenedFile(const FileDescriptor& file, FileBytes& bytes, std::string& error) {
     struct stat info;
     if (::fstat(file.get(), &info) != 0) {
         error = ErrorText(errno);
@@ -187,42 +196,67 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
         error = "not a regular file";
         return false;
     }
-    const std::string tooLarge =
-        "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
-    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > kMaxFileSize) {
-        error = tooLarge;
+    const auto tooLarge = [&] {
+        error = "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
+        bytes.clear();
         return false;
+    };
+    if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > kMaxFileSize) {
+        return tooLarge();
     }
     try {
-        // The size is a hint: read until the end, in case the file changes meanwhile.
+        // One read asking a byte more than the size: a short count at that size is the end, with
+        // no read to find it. The size is only a hint, though: a file that grew or shrank
+        // meanwhile is read on until a read returns nothing.
+        const size_t expected = static_cast<size_t>(info.st_size);
+        bytes.Reserve(expected + 1);
         size_t used = 0;
-        bytes.resize(static_cast<size_t>(info.st_size) + 1);
         while (true) {
-            if (used > kMaxFileSize) {
-                error = tooLarge;
-                bytes.clear();
-                bytes.shrink_to_fit();
-                return false;
+            if (used == bytes.capacity()) {
+                if (used > kMaxFileSize) return tooLarge();
+                bytes.Reserve(std::min(2 * used, kMaxFileSize + 1));
             }
-            if (used == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxFileSize + 1));
-            const ssize_t got = ::read(file.get(), &bytes[used], bytes.size() - used);
+            const size_t room = bytes.capacity() - used;
+            const ssize_t got = ::read(file.get(), bytes.data() + used, room);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 error = ErrorText(errno);
                 bytes.clear();
                 return false;
             }
-            if (got == 0) break;
             used += static_cast<size_t>(got);
+            bytes.SetSize(used);
+            if (got == 0 || (used == expected && static_cast<size_t>(got) < room)) break;
         }
-        bytes.resize(used);
     } catch (const std::bad_alloc&) {
         error = "file too large to read";
         bytes.clear();
-        bytes.shrink_to_fit();
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string& error) {
+    bytes.clear();
+    const FileDescriptor file(OpenForReading(nativePath));
+    if (file.get() < 0) {
+        error = ErrorText(errno);
+        return false;
+    }
+    return ReadOpenedFile(file, bytes, error);
+}
+
+bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error) {
+    bytes.clear();
+    // Converted where the previous path was: a load costs no allocation for its path.
+    thread_local std::string asWritten;
+    AssignAsWritten(path, asWritten);
+    const FileDescriptor file(OpenForReading(asWritten));
+    // Whatever stopped the open, NativePath decides as before which file is meant.
+    if (file.get() < 0) return ReadWholeFile(NativePath(path), bytes, error);
+    return ReadOpenedFile(file, bytes, error);
 }
 
 namespace {

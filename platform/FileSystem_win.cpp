@@ -54,7 +54,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // only changes form: UTF-8 here, UTF-16 with backslashes when it reaches the system.
 std::string NativePath(const CString& path) { return Utf8FromWide(path); }
 
-bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::string& error) {
+bool ReadWholeFile(const std::string& nativePath, FileBytes& bytes, std::string& error) {
     bytes.clear();
     const std::wstring path = WindowsPath(nativePath);
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -79,43 +79,49 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes, std::strin
         error = WindowsErrorText(GetLastError());
         return false;
     }
-    const std::string tooLarge =
-        "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
-    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize) {
-        error = tooLarge;
+    const auto tooLarge = [&] {
+        error = "file too large (more than " + std::to_string(kMaxFileSize) + " bytes)";
+        bytes.clear();
         return false;
+    };
+    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize) {
+        return tooLarge();
     }
     try {
-        // The size is a hint: read until the end, in case the file changes meanwhile.
+        // One read asking a byte more than the size: a short count at that size is the end, with
+        // no read to find it. The size is only a hint, though: a file that grew or shrank
+        // meanwhile is read on until a read returns nothing.
+        const size_t expected = static_cast<size_t>(size.QuadPart);
+        bytes.Reserve(expected + 1);
         size_t used = 0;
-        bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
         while (true) {
-            if (used > kMaxFileSize) {
-                error = tooLarge;
-                bytes.clear();
-                bytes.shrink_to_fit();
-                return false;
+            if (used == bytes.capacity()) {
+                if (used > kMaxFileSize) return tooLarge();
+                bytes.Reserve(std::min(2 * used, kMaxFileSize + 1));
             }
-            if (used == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxFileSize + 1));
-            const size_t room = bytes.size() - used;
+            const size_t room = bytes.capacity() - used;
             const DWORD request = room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room);
             DWORD got = 0;
-            if (!ReadFile(file.get(), &bytes[used], request, &got, nullptr)) {
+            if (!ReadFile(file.get(), bytes.data() + used, request, &got, nullptr)) {
                 error = WindowsErrorText(GetLastError());
                 bytes.clear();
                 return false;
             }
-            if (got == 0) break;
             used += got;
+            bytes.SetSize(used);
+            if (got == 0 || (used == expected && got < request)) break;
         }
-        bytes.resize(used);
     } catch (const std::bad_alloc&) {
         error = "file too large to read";
         bytes.clear();
-        bytes.shrink_to_fit();
         return false;
     }
     return true;
+}
+
+// Windows finds a path without regard to case itself: there is no lookup to save.
+bool ReadConfigurationFile(const CString& path, FileBytes& bytes, std::string& error) {
+    return ReadWholeFile(NativePath(path), bytes, error);
 }
 
 namespace {

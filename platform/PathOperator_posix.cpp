@@ -23,6 +23,18 @@ struct CloseDir {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
+// A regular file, or a symbolic link to one. The type readdir gives saves the stat, but for a
+// link or where the file system leaves the type unknown.
+bool IsRegularFile(const std::string& folder, const dirent& entry) {
+#if defined(_DIRENT_HAVE_D_TYPE) || defined(DT_REG)
+    if (entry.d_type == DT_REG) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+#endif
+    struct stat info;
+    const std::string full = folder + "/" + entry.d_name;
+    return stat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 }  // namespace
 
 void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<CString>& files) {
@@ -40,9 +52,7 @@ void CPathOperator::GetAllSpecifyFileInDir(const CString& pattern, std::vector<C
         const CString name =
             WideFromUtf8(entry->d_name, std::char_traits<char>::length(entry->d_name));
         if (!WildcardMatch(wildcard, name.str(), SameLetter)) continue;
-        struct stat info;
-        const std::string full = nativeFolder + "/" + entry->d_name;
-        if (stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (!IsRegularFile(nativeFolder, *entry)) continue;
         names.push_back(name);
     }
     std::sort(names.begin(), names.end());

@@ -10,14 +10,18 @@ namespace TOOLS {
 bool CSourceLines::Load(const CString& path) {
     m_text.clear();
     m_lineStarts.clear();
+    FileBytes bytes;
     std::string error;
+    std::string converted;
+    std::string_view text;
     DocumentEncoding encoding;
     DecodeFailure failure;
-    if (!ReadWholeFile(NativePath(path), m_text, error) ||
-        !DecodeXmlDocument(m_text, encoding, failure)) {
-        m_text.clear();
+    if (!ReadConfigurationFile(path, bytes, error) ||
+        !DecodeXmlDocument(std::string_view(bytes.data(), bytes.size()), text, converted, encoding,
+                           failure)) {
         return false;
     }
+    m_text.assign(text.data(), text.size());
     m_lineStarts.push_back(0);
     for (size_t i = 0; i < m_text.size(); ++i) {
         if (m_text[i] == '\n' ||

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Encoding.h"
@@ -121,12 +123,12 @@ bool IsWritableName(const std::string& name) {
     return true;
 }
 
-bool Matches(pugi::xml_node node, const std::string* tag) {
+bool Matches(pugi::xml_node node, const char* tag) {
     return node.type() == pugi::node_element &&
-           (tag == nullptr || std::strcmp(node.name(), tag->c_str()) == 0);
+           (tag == nullptr || std::strcmp(node.name(), tag) == 0);
 }
 
-pugi::xml_node NextMatching(pugi::xml_node node, const std::string* tag) {
+pugi::xml_node NextMatching(pugi::xml_node node, const char* tag) {
     while (node && !Matches(node, tag)) node = node.next_sibling();
     return node;
 }
@@ -185,16 +187,35 @@ private:
         size_t nextVictim = 0;
     };
 
+    // The decoded text the document was parsed from, in place, and its terminating NUL: within
+    // the bytes read when they were UTF-8, else the converted text.
+    struct ParsedText {
+        FileBytes read;
+        std::string converted;
+        char* begin = nullptr;
+        size_t length = 0;  // with the NUL
+
+        const char* data() const { return begin; }
+        size_t size() const { return length; }
+        void clear() {
+            read.clear();
+            converted.clear();
+            begin = nullptr;
+            length = 0;
+        }
+    };
+
     void Reset();
-    pugi::xml_node FindChild(const std::string* tag, int index);
+    pugi::xml_node FindChild(const XmlName* tag, int index);
     void Enter(pugi::xml_node child);
     bool IndexPositions();
     bool NameStandsAt(const char* name, size_t at);
     size_t NameOffset(const char* name) const;
 
     const bool editable_;  // keeps comments and layout for SaveFile
-    std::unique_ptr<ScopedLogContext> context_;
-    std::string buffer_;  // the decoded text the document was parsed from, in place
+    // In place: a load allocates enough already.
+    std::optional<ScopedLogContext> context_;
+    ParsedText buffer_;
     pugi::xml_document document_;
     DocumentEncoding encoding_;
     std::string declaration_;  // the XML declaration exactly as read, or empty
@@ -224,27 +245,38 @@ void CXMLTree::Reset() {
 bool CXMLTree::LoadFile(const CString& path) {
     Reset();
     context_.reset();
-    context_ = std::make_unique<ScopedLogContext>(path, this);
+    context_.emplace(path, this);
     try {
-        const std::string nativePath = NativePath(path);
         std::string error;
-        if (!ReadWholeFile(nativePath, buffer_, error)) {
+        FileBytes& read = buffer_.read;
+        if (!ReadConfigurationFile(path, read, error)) {
             Diagnose(L"open", path, 0, 0, error, ReadFailureCode(error));
             return false;
         }
         DecodeFailure failure;
-        if (!DecodeXmlDocument(buffer_, encoding_, failure)) {
+        std::string_view text;
+        if (!DecodeXmlDocument(std::string_view(read.data(), read.size()), text, buffer_.converted,
+                               encoding_, failure)) {
             Diagnose(L"decode", path, failure.line, failure.column, failure.message,
                      L"bad-encoding");
             Reset();
             return false;
         }
-        declaration_.assign(buffer_, 0, XmlDeclarationLength(buffer_));
+        // Only a save writes the declaration back.
+        if (editable_) declaration_.assign(text.data(), XmlDeclarationLength(text));
         // The terminating NUL belongs to the parsed buffer, so that the parser needs no last
-        // character of the text for its own end mark.
-        buffer_.push_back('\0');
+        // character of the text for its own end mark. UTF-8 text ends where the bytes read do,
+        // before the byte kept free for it.
+        if (text.data() == buffer_.converted.data()) {
+            buffer_.converted.push_back('\0');
+            buffer_.begin = &buffer_.converted[0];
+        } else {
+            buffer_.begin = read.data() + (text.data() - read.data());
+            buffer_.begin[text.size()] = '\0';
+        }
+        buffer_.length = text.size() + 1;
         const pugi::xml_parse_result result = document_.load_buffer_inplace(
-            &buffer_[0], buffer_.size(), editable_ ? kEditParseOptions : kReadParseOptions,
+            buffer_.begin, buffer_.length, editable_ ? kEditParseOptions : kReadParseOptions,
             pugi::encoding_utf8);
         if (!result) {
             // Parsing in place has overwritten the text; the offset is located in a fresh copy.
@@ -252,7 +284,7 @@ bool CXMLTree::LoadFile(const CString& path) {
             int column = 0;
             std::string fresh;
             DocumentEncoding ignored;
-            if (ReadWholeFile(nativePath, fresh, error) &&
+            if (ReadWholeFile(NativePath(path), fresh, error) &&
                 DecodeXmlDocument(fresh, ignored, failure)) {
                 LineAndColumnAt(fresh.data(), fresh.size(), static_cast<size_t>(result.offset),
                                 line, column);
@@ -313,29 +345,58 @@ bool CXMLTree::SaveFile(const CString& path) {
 
 }  // namespace
 
-namespace {
-// Names are nearly always ASCII: copy those directly, convert the rest.
-void AssignName(const wchar_t* name, size_t length, std::string& out) {
-    out.resize(length);
-    size_t i = 0;
-    for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
-        out[i] = static_cast<char>(name[i]);
-    }
-    if (i == length) return;
-    out.resize(i);
-    AppendUtf8(name + i, length - i, out);
-}
-}  // namespace
+XmlName::XmlName(const char* utf8) { AssignUtf8(utf8, std::strlen(utf8)); }
 
-XmlName::XmlName(const wchar_t* name) { AssignName(name, std::wcslen(name), utf8_); }
+XmlName::XmlName(const wchar_t* name) {
+    // Names are nearly always short ASCII literals: copied as they are measured.
+    for (size_t i = 0; i < kShort; ++i) {
+        const auto c = static_cast<std::uint32_t>(name[i]);
+        if (c == 0) {
+            short_[i] = '\0';
+            size_ = i;
+            return;
+        }
+        if (c >= 0x80) break;
+        short_[i] = static_cast<char>(c);
+    }
+    Assign(name, std::wcslen(name));
+}
 
 XmlName::XmlName(const CString& name) {
-    AssignName(name.GetString(), static_cast<size_t>(name.GetLength()), utf8_);
+    Assign(name.GetString(), static_cast<size_t>(name.GetLength()));
+}
+
+void XmlName::Assign(const wchar_t* name, size_t length) {
+    if (length <= kShort) {
+        size_t i = 0;
+        for (; i < length && static_cast<std::uint32_t>(name[i]) < 0x80; ++i) {
+            short_[i] = static_cast<char>(name[i]);
+        }
+        if (i == length) {
+            short_[length] = '\0';
+            size_ = length;
+            return;
+        }
+    }
+    std::string utf8;
+    AppendUtf8(name, length, utf8);
+    AssignUtf8(utf8.data(), utf8.size());
+}
+
+void XmlName::AssignUtf8(const char* utf8, size_t size) {
+    size_ = size;
+    if (size <= kShort) {
+        std::memcpy(short_, utf8, size);
+        short_[size] = '\0';
+    } else {
+        short_[0] = '\0';
+        long_.assign(utf8, size);
+    }
 }
 
 namespace {
 
-pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
+pugi::xml_node CXMLTree::FindChild(const XmlName* tag, int index) {
     if (index < 0 || !current_) return pugi::xml_node();
     if (levels_.size() <= depth_) levels_.resize(depth_ + 1);
     Level& level = levels_[depth_];
@@ -344,10 +405,14 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
         level.used = 0;
         level.nextVictim = 0;
     }
+    const char* name = tag == nullptr ? nullptr : tag->c_str();
     StepMemo* memo = nullptr;
     for (size_t i = 0; i < level.used; ++i) {
         StepMemo& candidate = level.memos[i];
-        if (tag == nullptr ? candidate.anyTag : (!candidate.anyTag && candidate.tag == *tag)) {
+        if (tag == nullptr
+                ? candidate.anyTag
+                : (!candidate.anyTag && std::string_view(candidate.tag) ==
+                                            std::string_view(tag->c_str(), tag->size()))) {
             memo = &candidate;
             break;
         }
@@ -359,10 +424,10 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
         at = memo->index;
     } else {
         // Backwards (or first): scan from the first child.
-        node = NextMatching(current_.first_child(), tag);
+        node = NextMatching(current_.first_child(), name);
     }
     while (node && at < index) {
-        node = NextMatching(node.next_sibling(), tag);
+        node = NextMatching(node.next_sibling(), name);
         ++at;
     }
     if (!node) return node;
@@ -374,7 +439,11 @@ pugi::xml_node CXMLTree::FindChild(const std::string* tag, int index) {
             level.nextVictim = (level.nextVictim + 1) % level.memos.size();
         }
         memo->anyTag = tag == nullptr;
-        memo->tag = tag == nullptr ? std::string() : *tag;
+        if (tag == nullptr) {
+            memo->tag.clear();
+        } else {
+            memo->tag.assign(tag->c_str(), tag->size());
+        }
     }
     memo->index = index;
     memo->node = node;
@@ -387,7 +456,7 @@ void CXMLTree::Enter(pugi::xml_node child) {
 }
 
 bool CXMLTree::IntoChild(const XmlName& tag, int index) {
-    const pugi::xml_node child = FindChild(&tag.utf8(), index);
+    const pugi::xml_node child = FindChild(&tag, index);
     if (!child) return false;
     Enter(child);
     return true;
@@ -395,7 +464,7 @@ bool CXMLTree::IntoChild(const XmlName& tag, int index) {
 
 bool CXMLTree::FindElement(const XmlName& tag) {
     const pugi::xml_node root = document_.document_element();
-    if (!root || std::strcmp(root.name(), tag.utf8().c_str()) != 0) return false;
+    if (!root || std::strcmp(root.name(), tag.c_str()) != 0) return false;
     current_ = root;
     depth_ = 1;
     return true;
@@ -421,10 +490,10 @@ void CXMLTree::GetChildCount(int& count) {
 
 bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
-    const std::string& name = tag.utf8();
+    const char* name = tag.c_str();
     int matching = 0;
     for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
-        if (Matches(child, &name)) ++matching;
+        if (Matches(child, name)) ++matching;
     }
     count = matching;
     return true;
@@ -455,7 +524,7 @@ void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
 
 bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
     value = WideText(attribute.value());
     return true;
@@ -479,7 +548,7 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     // A first-child lookup never continues, so it needs no step memo.
     const pugi::xml_node child =
-        current_ ? NextMatching(current_.first_child(), &tag.utf8()) : pugi::xml_node();
+        current_ ? NextMatching(current_.first_child(), tag.c_str()) : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
@@ -501,8 +570,8 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
         if (child.type() != pugi::node_element) continue;
         const char* name = child.name();
         for (size_t i = 0; i < count; ++i) {
-            const std::string& tag = tags[i].utf8();
-            if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag.c_str(), name) != 0) {
+            const char* tag = tags[i].c_str();
+            if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag, name) != 0) {
                 continue;
             }
             seen |= std::uint64_t{1} << i;
@@ -571,7 +640,7 @@ bool CXMLTree::GetPosition(int& line, int& column) {
 
 bool CXMLTree::GetAttributePosition(const XmlName& name, int& line, int& column) {
     if (current_.type() != pugi::node_element) return false;
-    const pugi::xml_attribute attribute = current_.attribute(name.utf8().c_str());
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
     const size_t at = NameOffset(attribute.name());
     return at != std::string::npos && NameStandsAt(attribute.name(), at) &&

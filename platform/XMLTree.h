@@ -21,16 +21,29 @@ constexpr size_t kNoOffset = static_cast<size_t>(-1);
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
 
 // A tag or attribute name, held as UTF-8 for the comparisons. A wide literal or a CString is
-// converted once per call; short names fit the string's inline buffer, so naming an element
-// costs no allocation.
+// converted once per call; a narrow literal is taken as UTF-8 as it is. Names of up to kShort
+// bytes are held inline, so naming an element costs no allocation and, for an ASCII name, one
+// pass over it.
 class XmlName {
 public:
-    XmlName(const wchar_t* name);  // NOLINT(google-explicit-constructor): names are literals
+    XmlName(const char* utf8);     // NOLINT(google-explicit-constructor): names are literals
+    XmlName(const wchar_t* name);  // NOLINT(google-explicit-constructor)
     XmlName(const CString& name);  // NOLINT(google-explicit-constructor)
-    const std::string& utf8() const { return utf8_; }
+
+    const char* c_str() const { return long_.empty() ? short_ : long_.c_str(); }
+    size_t size() const { return size_; }
+    // A copy; the tree compares c_str().
+    std::string utf8() const { return std::string(c_str(), size_); }
 
 private:
-    std::string utf8_;
+    static constexpr size_t kShort = 31;
+
+    void Assign(const wchar_t* name, size_t length);
+    void AssignUtf8(const char* utf8, size_t size);
+
+    char short_[kShort + 1];
+    size_t size_ = 0;
+    std::string long_;  // a name longer than kShort bytes
 };
 
 // A tree is also the locator of the reports raised while it is read.

@@ -74,7 +74,7 @@ public:
     CString(CString&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
     CString& operator=(const CString& other);
     CString& operator=(CString&& other) noexcept;
-    ~CString() { Release(); }
+    ~CString() { DropReference(); }
 
     const wchar_t* GetString() const { return rep_ ? rep_->text : L""; }
     operator const wchar_t*() const { return GetString(); }  // NOLINT
@@ -139,9 +139,21 @@ private:
     };
 
     static Rep* Allocate(int capacity);
+    static void Free(Rep* rep) noexcept;
     void Retain() const {
         if (rep_) rep_->refs.fetch_add(1, std::memory_order_relaxed);
     }
+    // Gives up this string's reference, freeing the block after the last; inline, for it runs
+    // whenever a string dies. A count of one is this string's own reference: no other string
+    // shares the block to copy it meanwhile, so the last owner skips the atomic decrement.
+    void DropReference() noexcept {
+        if (rep_ && (rep_->refs.load(std::memory_order_acquire) == 1 ||
+                     rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1)) {
+            Free(rep_);
+        }
+        rep_ = nullptr;
+    }
+    // DropReference, out of line: applications built against earlier headers call it.
     void Release();
     // Makes the buffer this string's own with room for `capacity` characters, keeping as many
     // of its characters as fit.

@@ -7,6 +7,9 @@
 
 #include <cwchar>
 #include <map>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -115,6 +118,32 @@ TEST(CStringTest, AppendsThatAliasTheString) {
     EXPECT_EQ(grown.GetLength(), 2 << 10);
     EXPECT_EQ(grown.Find(L"ba"), 1);
     EXPECT_EQ(grown.Right(2), CString(L"ab"));
+}
+
+// Copies of one string made, changed and destroyed on several threads at once: the block is
+// freed once, after the last of them (the sanitizer builds see a double or early free).
+TEST(CStringTest, CopiesLiveAndDieOnSeveralThreads) {
+    const CString original(L"shared text 共享");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&original, t] {
+            for (int i = 0; i < 20000; ++i) {
+                CString copy = original;
+                CString second = copy;
+                if (i % 3 == t % 3) second += L"!";  // a change makes its own block
+                CString moved = std::move(copy);
+                copy = second;
+            }
+        });
+    }
+    {
+        // Copies that outlive the threads' ones, destroyed here while theirs die.
+        std::vector<CString> kept(1000, original);
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(original, CString(L"shared text 共享"));
+    CString last = original;
+    EXPECT_EQ(last.GetString(), original.GetString());
 }
 
 TEST(CStringTest, EmptyStrings) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 #include "TestSupport.h"
@@ -52,6 +53,78 @@ TEST(EncodingTest, InvalidUtf8BecomesReplacementCharacters) {
     EXPECT_EQ(TOOLS::Utf8FromWide(lone),
               "a\xEF\xBF\xBD"
               "b");
+}
+
+// Pieces of UTF-8 and what they decode to: ASCII runs, sequences of two, three and four bytes,
+// and ill-formed ones.
+struct Piece {
+    std::string utf8;
+    std::wstring wide;
+    bool wellFormed;
+};
+
+const std::vector<Piece>& Pieces() {
+    static const std::wstring r(1, static_cast<wchar_t>(0xFFFD));
+    static const std::vector<Piece> pieces = {
+        {"abcdefghi", L"abcdefghi", true},
+        {std::string("x\0", 2), std::wstring(L"x\0", 2), true},
+        {"\xC3\xA9", L"é", true},
+        {"\xE4\xB8\xAD", L"中", true},
+        {"\xEF\xBF\xBF", std::wstring(1, static_cast<wchar_t>(0xFFFF)), true},
+        {"\xF0\x9F\x98\x80", L"😀", true},
+        {"\xFF", r, false},
+        {"\x80", r, false},                  // continues nothing
+        {"\xED\xA0\x80", r + r + r, false},  // encoded surrogate
+        {"\xC0\xAF", r + r, false},          // overlong
+        {"\xE0\x9F\xBF", r + r + r, false},  // overlong
+        {"\xE4\xB8"
+         "a",
+         r + r + L"a", false},  // cut short
+    };
+    return pieces;
+}
+
+// Every run of three pieces, each at every alignment to the eight-byte steps of the decoder.
+TEST(EncodingTest, Utf8DecodesTheSameWhereverASequenceFalls) {
+    for (const std::string lead : {"", "1", "1234567"}) {
+        for (const Piece& a : Pieces()) {
+            for (const Piece& b : Pieces()) {
+                for (const Piece& c : Pieces()) {
+                    const std::string utf8 = lead + a.utf8 + b.utf8 + c.utf8;
+                    const std::wstring wide =
+                        std::wstring(lead.begin(), lead.end()) + a.wide + b.wide + c.wide;
+                    const CString decoded = TOOLS::WideFromUtf8(utf8);
+                    ASSERT_EQ(decoded.GetLength(), static_cast<int>(wide.size())) << utf8;
+                    ASSERT_EQ(decoded.str(), wide) << utf8;
+                }
+            }
+        }
+    }
+    const std::wstring r(1, static_cast<wchar_t>(0xFFFD));
+    EXPECT_EQ(TOOLS::WideFromUtf8("\xE4\xB8\xAD\xE4\xB8").str(), L"中" + r + r);
+    EXPECT_EQ(TOOLS::WideFromUtf8("\xC3").str(), r);
+}
+
+// A document is UTF-8 when every piece is well-formed and none holds a NUL, wherever the
+// pieces fall against the eight-byte steps of the check.
+TEST(EncodingTest, Utf8DocumentsAreCheckedWhereverASequenceFalls) {
+    for (size_t lead = 0; lead < 8; ++lead) {
+        for (const Piece& a : Pieces()) {
+            for (const Piece& b : Pieces()) {
+                std::string text = std::string(lead, 'l') + a.utf8 + "0123456789abcdef" + b.utf8;
+                const std::string original = text;
+                const bool expected =
+                    a.wellFormed && b.wellFormed && original.find('\0') == std::string::npos;
+                DocumentEncoding encoding;
+                TOOLS::DecodeFailure failure;
+                ASSERT_EQ(TOOLS::DecodeXmlDocument(text, encoding, failure), expected)
+                    << original << ": " << failure.message;
+                if (expected) {
+                    EXPECT_EQ(text, original);
+                }
+            }
+        }
+    }
 }
 
 TEST(EncodingTest, LineAndColumnCountCharactersAndEveryLineEnd) {

@@ -1,6 +1,12 @@
 #include "Tools.h"
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <filesystem>
 
 #include "TestSupport.h"
 
@@ -109,6 +115,28 @@ TEST(CPathOperatorTest, MatchesWildcardsWithoutRegardToCaseSortedByName) {
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(dir.WFolder() + L"missing\\*.xml", files);
     EXPECT_EQ(files, std::vector<CString>{L"kept"});
 }
+
+#if !defined(_WIN32)
+TEST(CPathOperatorTest, ListsSymbolicLinksToFilesOnly) {
+    testing_support::TempDir dir;
+    dir.Write("file_POOL.xml", "<Property/>");
+    std::filesystem::create_directory(dir.path() + "/folder");
+    const struct {
+        const char* target;
+        const char* link;
+    } links[] = {{"file_POOL.xml", "link_POOL.xml"},
+                 {"folder", "folderlink_POOL.xml"},
+                 {"missing.xml", "dangling_POOL.xml"}};
+    for (const auto& l : links) {
+        ASSERT_EQ(::symlink(l.target, (dir.Folder() + l.link).c_str()), 0);
+    }
+    ASSERT_EQ(::mkfifo((dir.Folder() + "fifo_POOL.xml").c_str(), 0600), 0);
+    std::vector<CString> files;
+    TOOLS::CPathOperator::GetAllSpecifyFileInDir(dir.WFolder() + L"*_POOL.xml", files);
+    EXPECT_EQ(files, (std::vector<CString>{dir.WFolder() + L"file_POOL.xml",
+                                           dir.WFolder() + L"link_POOL.xml"}));
+}
+#endif
 
 TEST(CPathOperatorTest, BackslashFolderWithOtherLetterCase) {
     testing_support::TempDir dir;

@@ -58,6 +58,48 @@ constexpr const char* kSample =
     "  <Blank>   </Blank>\n"
     "</Root>\n";
 
+// Every way of naming gives the same UTF-8, short names (held inline) and long ones alike.
+TEST(XmlNameTest, WideNarrowAndCStringNamesAgree) {
+    const std::string longAscii(40, 'n');
+    struct Case {
+        std::wstring wide;
+        std::string utf8;
+    } cases[] = {
+        {L"", ""},
+        {L"Item", "Item"},
+        {std::wstring(31, L'n'), std::string(31, 'n')},  // the longest held inline
+        {std::wstring(32, L'n'), std::string(32, 'n')},
+        {std::wstring(40, L'n'), longAscii},
+        {L"名称", "\xE5\x90\x8D\xE7\xA7\xB0"},
+        {L"Item名", "Item\xE5\x90\x8D"},
+        {std::wstring(30, L'n') + L"名", std::string(30, 'n') + "\xE5\x90\x8D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        const TOOLS::XmlName names[] = {c.wide.c_str(), CString(c.wide), c.utf8.c_str()};
+        for (const TOOLS::XmlName& name : names) {
+            EXPECT_EQ(std::string(name.c_str()), c.utf8);
+            EXPECT_EQ(name.size(), c.utf8.size());
+            EXPECT_EQ(name.utf8(), c.utf8);
+            const TOOLS::XmlName copy = name;
+            EXPECT_EQ(std::string(copy.c_str()), c.utf8);
+        }
+    }
+}
+
+TEST_F(XMLTreeTest, LongAndWideNamesFindTheirElements) {
+    const std::string longTag(40, 't');
+    auto tree = Open("<Root><" + longTag + " " + std::string(33, 'a') +
+                     "=\"1\"/><名称 属性=\"2\">text</名称></Root>");
+    ASSERT_TRUE(tree->IntoChild(CString(std::wstring(40, L't')), 0));
+    EXPECT_EQ(TOOLS::AttributeOf(*tree, CString(std::wstring(33, L'a'))), CString(L"1"));
+    tree->OutOfElement();
+    EXPECT_EQ(TOOLS::ChildTextOf(*tree, L"名称"), CString(L"text"));
+    EXPECT_EQ(TOOLS::ChildTextOf(*tree, "\xE5\x90\x8D\xE7\xA7\xB0"), CString(L"text"));
+    ASSERT_TRUE(tree->IntoChild(L"名称", 0));
+    EXPECT_EQ(TOOLS::AttributeOf(*tree, L"属性"), CString(L"2"));
+}
+
 TEST_F(XMLTreeTest, FindElementMatchesOnlyTheRoot) {
     auto tree = Open(kSample);
     EXPECT_FALSE(tree->FindElement(L"Item"));
