@@ -11,6 +11,7 @@
 #include "LogHelper.h"
 #include "PropShowCfg.h"
 #include "ReportLines.h"
+#include "TextInterner.h"
 #include "Tools.h"
 #include "XMLTree.h"
 
@@ -88,6 +89,7 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     const CString& definitionFolder, const CString& displayFolder, const CString& templateFolder,
     const CString& propModelFolder, const CString& graphLibrary1, const CString& graphLibrary2,
     const CString& shapePoolFolder) {
+    const TOOLS::ScopedTextInterning sharing;
     InitPropertyOrigData(definitionFolder);
     InitSharpPool(shapePoolFolder);
     InitIns(m_lstTemplateIns, m_sources.templates, templateFolder);

@@ -16,6 +16,7 @@
 #include "FileSystem.h"
 #include "LogHelper.h"
 #include "SourceLines.h"
+#include "TextInterner.h"
 
 namespace TOOLS {
 namespace {
@@ -96,7 +97,12 @@ const char* ElementText(pugi::xml_node element) {
 // Hands a text of the document out as a wide string, line ends as LF.
 CString WideText(const char* text) {
     const size_t length = std::strlen(text);
-    if (std::memchr(text, '\r', length) == nullptr) return WideFromUtf8(text, length);
+    if (std::memchr(text, '\r', length) == nullptr) {
+        if (CTextInterner* interner = CTextInterner::Current()) {
+            return interner->Intern(std::string_view(text, length));
+        }
+        return WideFromUtf8(text, length);
+    }
     std::string normalised;
     normalised.reserve(length);
     for (size_t i = 0; i < length; ++i) {

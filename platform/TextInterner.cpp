@@ -1,0 +1,76 @@
+#include "TextInterner.h"
+
+#include <cstring>
+#include <functional>
+
+namespace TOOLS {
+namespace {
+
+thread_local CTextInterner* g_interner = nullptr;
+
+// Texts longer than this are rarely repeated: decoding them is cheaper than keeping a key.
+constexpr size_t kMaxInterned = 256;
+constexpr size_t kChunkSize = 64 * 1024;
+
+}  // namespace
+
+CTextInterner::CTextInterner() : m_slots(1024) {}
+
+CTextInterner::~CTextInterner() = default;
+
+CTextInterner* CTextInterner::Current() { return g_interner; }
+
+CString CTextInterner::Intern(std::string_view utf8) {
+    if (utf8.size() > kMaxInterned) return WideFromUtf8(utf8);
+    const size_t hash = std::hash<std::string_view>()(utf8);
+    const size_t mask = m_slots.size() - 1;
+    size_t at = hash & mask;
+    for (;; at = (at + 1) & mask) {
+        Slot& slot = m_slots[at];
+        if (!slot.utf8) break;
+        if (slot.hash == hash && slot.length == utf8.size() &&
+            std::memcmp(slot.utf8, utf8.data(), utf8.size()) == 0) {
+            return slot.text;
+        }
+    }
+    CString text = WideFromUtf8(utf8);
+    Slot& slot = m_slots[at];
+    slot.utf8 = Keep(utf8);
+    slot.length = utf8.size();
+    slot.hash = hash;
+    slot.text = text;
+    if (++m_used * 4 > m_slots.size() * 3) Grow();
+    return text;
+}
+
+const char* CTextInterner::Keep(std::string_view utf8) {
+    if (utf8.empty()) return "";
+    if (m_chunkLeft < utf8.size()) {
+        m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
+        m_chunkNext = m_chunks.back().get();
+        m_chunkLeft = kChunkSize;
+    }
+    char* kept = m_chunkNext;
+    std::memcpy(kept, utf8.data(), utf8.size());
+    m_chunkNext += utf8.size();
+    m_chunkLeft -= utf8.size();
+    return kept;
+}
+
+void CTextInterner::Grow() {
+    std::vector<Slot> slots(m_slots.size() * 2);
+    const size_t mask = slots.size() - 1;
+    for (Slot& slot : m_slots) {
+        if (!slot.utf8) continue;
+        size_t at = slot.hash & mask;
+        while (slots[at].utf8) at = (at + 1) & mask;
+        slots[at] = std::move(slot);
+    }
+    m_slots.swap(slots);
+}
+
+ScopedTextInterning::ScopedTextInterning() : m_previous(g_interner) { g_interner = &m_interner; }
+
+ScopedTextInterning::~ScopedTextInterning() { g_interner = m_previous; }
+
+}  // namespace TOOLS
