@@ -226,7 +226,31 @@ bool IsNonZeroDecimal(const char* text) {
     return false;
 }
 
+}  // namespace
+
 // ---- Files -----------------------------------------------------------------------------------
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    struct stat info;
+    const bool sized = ::fstat(file, &info) == 0;
+    if (sized) {
+        bytes.resize(static_cast<size_t>(info.st_size));
+        size_t used = 0;
+        while (used < bytes.size()) {
+            const ssize_t got = ::read(file, &bytes[used], bytes.size() - used);
+            if (got <= 0) break;
+            used += static_cast<size_t>(got);
+        }
+        bytes.resize(used);
+    }
+    ::close(file);
+    return sized;
+}
+
+namespace {
 
 // One file read whole and parsed in place.
 class ParsedFile {
@@ -234,7 +258,7 @@ public:
     // False, and no document, when the file cannot be read or parsed.
     bool Load(const std::string& path) {
         document_.reset();
-        if (!ReadWhole(path)) return false;
+        if (!ReadFileBytes(path, buffer_)) return false;
         const pugi::xml_parse_result parsed = document_.load_buffer_inplace(
             buffer_.data(), buffer_.size(), kParseOptions, pugi::encoding_utf8);
         if (parsed) return true;
@@ -249,27 +273,6 @@ public:
     }
 
 private:
-    // One read of the size the file has: what the library does too.
-    bool ReadWhole(const std::string& path) {
-        buffer_.clear();
-        const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (file < 0) return false;
-        struct stat info;
-        const bool sized = ::fstat(file, &info) == 0;
-        if (sized) {
-            buffer_.resize(static_cast<size_t>(info.st_size));
-            size_t used = 0;
-            while (used < buffer_.size()) {
-                const ssize_t got = ::read(file, &buffer_[used], buffer_.size() - used);
-                if (got <= 0) break;
-                used += static_cast<size_t>(got);
-            }
-            buffer_.resize(used);
-        }
-        ::close(file);
-        return sized;
-    }
-
     std::string buffer_;
     pugi::xml_document document_;
 };

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -63,5 +64,9 @@ struct RecordsFloor {
 
 // Reads the seven sources of `config` in the library's order.
 std::unique_ptr<RecordsFloor> BuildRecordsFloor(const GeneratedConfig& config);
+
+// Reads a file whole with one read of the size it has, as the library does. False when it
+// cannot be opened.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
 
 }  // namespace bench

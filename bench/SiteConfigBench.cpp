@@ -140,8 +140,7 @@ constexpr unsigned kParseOptions =
 void ParseOnly(const std::vector<std::string>& files) {
     std::string buffer;
     for (const std::string& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        buffer.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        bench::ReadFileBytes(file, buffer);
         pugi::xml_document document;
         document.load_buffer_inplace(buffer.data(), buffer.size(), kParseOptions,
                                      pugi::encoding_utf8);
