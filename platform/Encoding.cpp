@@ -76,6 +76,19 @@ size_t CountWideUnits(const unsigned char* s, size_t length) {
     return units;
 }
 
+// Writes one code point as wchar_t: a surrogate pair where wchar_t is 16 bits and the code
+// point lies beyond the first plane. Returns the code units written.
+inline size_t PutCodePoint(char32_t cp, wchar_t* out) {
+    if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
+        cp -= 0x10000;
+        out[0] = static_cast<wchar_t>(0xD800 + (cp >> 10));
+        out[1] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+        return 2;
+    }
+    out[0] = static_cast<wchar_t>(cp);
+    return 1;
+}
+
 bool Continues(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Decodes well-formed UTF-8 into `out`, which has room for CountWideUnits of it. False at the
@@ -117,13 +130,7 @@ bool DecodeWellFormed(const unsigned char* s, size_t length, wchar_t* out, size_
         const size_t sequence = Utf8Sequence(s + i, length - i, cp);
         if (sequence == 0) return false;
         i += sequence;
-        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
-            cp -= 0x10000;
-            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out[n++] = static_cast<wchar_t>(cp);
-        }
+        n += PutCodePoint(cp, out + n);
     }
     written = n;
     return true;
@@ -145,13 +152,7 @@ CString DecodeReplacing(const unsigned char* bytes, size_t length) {
             sequence = 1;
         }
         i += sequence;
-        if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
-            cp -= 0x10000;
-            out[n++] = static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out[n++] = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out[n++] = static_cast<wchar_t>(cp);
-        }
+        n += PutCodePoint(cp, out + n);
     }
     result.ReleaseBuffer(static_cast<int>(n));
     // Rare enough to copy: kept tight like the rest.
