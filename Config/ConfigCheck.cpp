@@ -13,6 +13,7 @@
 #include "CheckSession.h"
 #include "FileSystem.h"
 #include "FormatCheck.h"
+#include "LocationIndex.h"
 #include "PropEditView.h"
 #include "SourceLines.h"
 #include "Tools.h"
@@ -124,6 +125,20 @@ void CheckDisplayReferences(const CConfigTables& tables, const ConfigSources& so
         if (usedContainers.count(name)) continue;
         session.Add(FindingSeverity::kNote, L"unused", at.file, at.line, at.column,
                     L"no edit view uses container \"" + name + L"\"", name);
+    }
+}
+
+// A section-selection text that is no valid location and matches no shown location adds nothing
+// to any expansion: most likely misspelt.
+void CheckSectionSelection(const CConfigTables& tables, const ConfigSources& sources,
+                           CCheckSession& session) {
+    const CLocationIndex index(tables.GetShowLocs(), tables.GetSectionSelect());
+    for (const auto& [key, text] : index.TextsCollectingNothing()) {
+        const SourcePosition& at = sources.sectionSelect.at(key);
+        session.Add(FindingSeverity::kWarning, L"dangling-reference", at.file, at.line, at.column,
+                    L"section-selection text \"" + text + L"\" of \"" + key +
+                        L"\" is no location and matches no shown location",
+                    text);
     }
 }
 
@@ -315,6 +330,7 @@ std::vector<ConfigFinding> CheckConfiguration(const ConfigLayout& layout,
             const CConfigTables tables(config);
             const ConfigSources sources = tables.GetSources();
             CheckDisplayReferences(tables, sources, layout.displayFolder, session);
+            CheckSectionSelection(tables, sources, session);
             CheckUnusedEditViews(layout.displayFolder, session);
             CheckControlNames(tables, sources, session);
             session.NoteUnusedItemTemplates();

@@ -66,6 +66,16 @@ CLocationIndex::CLocationIndex(const std::vector<CString>& shown, const SectionT
     }
 }
 
+std::vector<std::pair<CString, CString>> CLocationIndex::TextsCollectingNothing() const {
+    std::vector<std::pair<CString, CString>> texts;
+    for (const auto& [key, entry] : m_sections) {
+        for (const ListedText& listed : entry.texts) {
+            if (!listed.valid && !listed.collected.Any()) texts.emplace_back(key, listed.text);
+        }
+    }
+    return texts;
+}
+
 CLocationIndex::Collected CLocationIndex::Collect(const std::vector<CString>& shown,
                                                   std::wstring_view text) const {
     Collected collected;

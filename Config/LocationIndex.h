@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -36,6 +37,9 @@ public:
     bool IsExpansionShown(const std::vector<CString>& shown, const CString& loc) const;
     // Whether `loc` is an entry of the shown list.
     bool IsShown(const std::vector<CString>& shown, const CString& loc) const;
+    // The section selection's texts that add nothing to an expansion: not a valid location, and
+    // collecting no shown location. Each with its key, in key order then text order.
+    std::vector<std::pair<CString, CString>> TextsCollectingNothing() const;
 
 private:
     static constexpr size_t kNotKept = static_cast<size_t>(-1);

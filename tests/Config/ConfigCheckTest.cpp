@@ -130,6 +130,13 @@ TEST_F(ConfigCheckTest, EachMistakeIsOneFinding) {
                    "loc=\"\\a\\Wal\"/></PropEditView></UI>\n",
          L"dangling-reference", FindingSeverity::kWarning, "Display/PropertyLocShow.xml", 3,
          L"\\a\\Wal"},
+        {"section-selection text that matches nothing", "Display/PropertyLocShow.xml",
+         kHeader + "<UI><PropDefineShow><Loc>\\a\\Wall</Loc></PropDefineShow>\n"
+                   "<SectionSelect>\n<Loc loc=\"a\">a\\Wall;b\\Wal</Loc></SectionSelect>\n"
+                   "<PropEditView><View view=\"v.xml\" typeandsection=\"Wall\" "
+                   "loc=\"\\a\\Wall\"/></PropEditView></UI>\n",
+         L"dangling-reference", FindingSeverity::kWarning, "Display/PropertyLocShow.xml", 4,
+         L"b\\Wal"},
         {"container nothing uses", "Display/EnableContainer.xml",
          kHeader + "<Containers>\n  <Container name=\"Spare\"/>\n</Containers>\n", L"unused",
          FindingSeverity::kNote, "Display/EnableContainer.xml", 3, L"Spare"},
