@@ -46,9 +46,13 @@ void CCheckSession::OnReport(const TOOLS::LogReport& report) {
     if (TOOLS::ILogLocator* locator = TOOLS::CurrentLogLocator()) {
         if (!locator->GetPosition(line, column)) line = column = 0;
     }
+    // The text the reader was looking up, when it said which.
+    CString text;
+    std::swap(text, m_reportText);
+    if (!text.IsEmpty()) message += L": \"" + text + L"\"";
     m_findings.push_back({meaning ? meaning->severity : FindingSeverity::kError,
                           CString(meaning ? meaning->code : L"check-failed"), report.context, line,
-                          column, message, CString()});
+                          column, message, text});
 }
 
 void CCheckSession::OnDiagnostic(const TOOLS::Diagnostic& diagnostic) {

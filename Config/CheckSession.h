@@ -59,6 +59,12 @@ public:
     void MissingElement(const wchar_t* tag, const CString& message, const CString& file,
                         TOOLS::IXMLTree& tree);
 
+    // A reader about to report that it does not know `text` (a name, an identifier) says which
+    // text: the finding of the report quotes it. Nothing without a session.
+    static void ReportedText(const CString& text) {
+        if (CCheckSession* check = Current()) check->m_reportText = text;
+    }
+
     void OnReport(const TOOLS::LogReport& report) override;
     void OnDiagnostic(const TOOLS::Diagnostic& diagnostic) override;
 
@@ -110,6 +116,7 @@ private:
     CCheckSession* m_previous;
     const bool m_extraChecks;
     std::vector<ConfigFinding> m_findings;
+    CString m_reportText;  // for the next report
     std::map<CString, Listing> m_listed;
     std::map<EKADOComponentType, CString> m_definitionFiles;
     std::map<std::pair<CString, CString>, std::pair<int, int>> m_childPositions;  // (file, tag)
