@@ -95,8 +95,11 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     InitIns(m_lstTemplateIns, m_sources.templates, templateFolder);
     InitIns(m_lstPropModelIns, m_sources.propModels, propModelFolder);
     InitPropShowCfg(displayFolder);
-    InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns);
-    InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns);
+    // Both libraries add to the shown locations, which are set once, after them.
+    ShownLocations shown(*m_pPropShowCfg);
+    InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns, shown);
+    InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns, shown);
+    m_pPropShowCfg->SetShowLocs(std::move(shown.list));
     IndexCategories();
 }
 
@@ -354,8 +357,21 @@ void CPropertiesConfigImpl::InitPropShowCfg(const CString& folder) {
     m_pPropShowCfg->LoadShowCfg(folder);
 }
 
+CPropertiesConfigImpl::ShownLocations::ShownLocations(IPropertyShow& show) {
+    show.GetShowLocs(list);
+    known.reserve(list.size());
+    for (const CString& loc : list) known.insert(loc.str());
+}
+
+void CPropertiesConfigImpl::ShownLocations::Add(const CString& loc) {
+    if (known.count(loc.str())) return;
+    list.push_back(loc);
+    known.insert(list.back().str());
+}
+
 void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
-                                                     std::list<PropertyInsData>& list) {
+                                                     std::list<PropertyInsData>& list,
+                                                     ShownLocations& shown) {
     TOOLS::CBimSerialDataLibrary library;
     CStringArray models;
     CCheckSession* check = CCheckSession::Current();
@@ -372,20 +388,21 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
     for (const size_t offset : offsets) {
         sources.push_back(SourceRef::Make(file, offset));
     }
-    AddGraphModels(models, list, &sources, &m_sources.templates);
+    AddGraphModels(models, list, shown, &sources, &m_sources.templates);
+}
+
+void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
+                                           std::list<PropertyInsData>& list) {
+    ShownLocations shown(*m_pPropShowCfg);
+    AddGraphModels(models, list, shown, nullptr, nullptr);
+    m_pPropShowCfg->SetShowLocs(std::move(shown.list));
 }
 
 // Three texts per model (location, name, identifier); a remainder of one or two is ignored.
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
-                                           std::list<PropertyInsData>& list,
+                                           std::list<PropertyInsData>& list, ShownLocations& shown,
                                            const std::vector<SourceRef>* sources,
                                            std::vector<SourceRef>* listSources) {
-    std::vector<CString> shownLocs;
-    m_pPropShowCfg->GetShowLocs(shownLocs);
-    // Views of texts that outlive the loop: the shown locations and the models' own.
-    std::unordered_set<std::wstring_view> knownLocs;
-    knownLocs.reserve(shownLocs.size() + static_cast<size_t>(models.GetSize() / 3));
-    for (const CString& loc : shownLocs) knownLocs.insert(loc.str());
     // Shared by the models instead of a copy each.
     static const CString kRegular(kRegularSectionShape);
     static const CString kOtherLocation(kOtherComponentsLocation);
@@ -399,7 +416,7 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
         if (minor == kSkippedMinorCategory) continue;
         const bool otherComponents =
             TOOLS::CLocHandler::Part(loc.str(), L'\\', 0) == kOtherComponentsMajor;
-        if (!otherComponents && knownLocs.insert(loc.str()).second) shownLocs.push_back(loc);
+        if (!otherComponents) shown.Add(loc);
 
         PropertyInsData& record = list.emplace_back();
         if (listSources) {
@@ -427,7 +444,6 @@ void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
             AddTypeCategory(record.compType, record.category);
         }
     }
-    m_pPropShowCfg->SetShowLocs(std::move(shownLocs));
 }
 
 // ---- Queries -------------------------------------------------------------------------------

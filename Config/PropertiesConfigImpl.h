@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -58,11 +60,8 @@ public:
     void GetPropertyInitData(const CString& path, PropertyInsData& data);
     void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
     // Appends the models of a graph library's array (location, name, identifier per model) to
-    // `list` and their locations to the display configuration's shown locations. `sources`,
-    // when given, holds where each model was read and goes with it into `listSources`.
-    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,
-                        const std::vector<SourceRef>* sources = nullptr,
-                        std::vector<SourceRef>* listSources = nullptr);
+    // `list` and their locations to the display configuration's shown locations.
+    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
 
     // The whole tables.
     const std::map<EKADOComponentType, PropertyInsData>& Definitions() const {
@@ -101,7 +100,21 @@ private:
                  const CString& folder);
     void InitSharpPool(const CString& folder);
     void InitPropShowCfg(const CString& folder);
-    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list);
+    // The shown locations while graph libraries add to them: the list, and its texts by hash
+    // (views of the list's own texts).
+    struct ShownLocations {
+        explicit ShownLocations(IPropertyShow& show);
+        void Add(const CString& loc);  // unless it is shown already
+        std::vector<CString> list;
+        std::unordered_set<std::wstring_view> known;
+    };
+    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list,
+                                  ShownLocations& shown);
+    // As the public AddGraphModels, adding to `shown`; `sources`, when given, holds where each
+    // model was read and goes with it into `listSources`.
+    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,
+                        ShownLocations& shown, const std::vector<SourceRef>* sources,
+                        std::vector<SourceRef>* listSources);
     void AddTypeCategory(EKADOComponentType type, const CString& category);
     void IndexCategories();
 
