@@ -17,6 +17,9 @@
 
 namespace CONFIG {
 
+// Tag and attribute names are function-local statics: converted to UTF-8 once rather than on
+// every call, and initialised exactly once even when several loads run at the same time.
+
 namespace {
 
 // The decimal value of a "ref" text as the C library reads it: leading blanks and one sign
@@ -45,7 +48,9 @@ int CGridItemReader::GetItemVarByName(const CString& name) {
 
 void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
                                    const CPropEditView* baseView) {
-    if (!m_tree.IntoChild(L"GridShow", 0)) return;
+    static const TOOLS::XmlName kGridShow(L"GridShow");
+    static const TOOLS::XmlName kRef(L"ref");
+    if (!m_tree.IntoChild(kGridShow, 0)) return;
     constexpr int kGroupLevel = 3;  // the root, "GridShow", the group
     int count = 0;
     m_tree.GetChildCount(count);
@@ -60,7 +65,7 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         std::vector<SourceRef> sources;
         ReadItemGroup(group->items, title, group->param, kGroupLevel,
                       m_sources ? &sources : nullptr);
-        if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, L"ref")) && baseView) {
+        if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, kRef)) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {
                     AppendOwned(group->items, CloneGridItem(*item, ItemCopy::kContent));
@@ -84,18 +89,21 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
 
 void CGridItemReader::ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param,
                                     int level, std::vector<SourceRef>* sources) {
-    m_tree.GetAttribute(L"title", title);
-    m_tree.GetAttribute(L"param", param);
+    static const TOOLS::XmlName kTitle(L"title");
+    static const TOOLS::XmlName kParam(L"param");
+    m_tree.GetAttribute(kTitle, title);
+    m_tree.GetAttribute(kParam, param);
     ReadItems(items, level, sources);
 }
 
 void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
                                 std::vector<SourceRef>* sources) {
+    static const TOOLS::XmlName kItem(L"Item");
     int count = 0;
-    m_tree.GetNamedChildCount(L"Item", count);
+    m_tree.GetNamedChildCount(kItem, count);
     if (count < 1 || TooDeep(level + 1)) return;
     for (int i = 0; i < count; ++i) {
-        if (!m_tree.IntoChild(L"Item", i)) break;
+        if (!m_tree.IntoChild(kItem, i)) break;
         if (sources) sources->push_back(SourceRef::Make(m_sourceFile, m_tree.GetElementOffset()));
         auto item = std::make_unique<GridItemData>();
         ReadItem(*item, level + 1);
@@ -105,7 +113,8 @@ void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
 }
 
 void CGridItemReader::ReadItem(GridItemData& item, int level) {
-    m_tree.GetAttribute(L"id", item.id);
+    static const TOOLS::XmlName kId(L"id");
+    m_tree.GetAttribute(kId, item.id);
     if (!item.id.IsEmpty() && m_pTemplates) {
         if (const GridItemData* source = m_pTemplates->FindItem(item.id)) {
             CopyGridItem(*source, item, ItemCopy::kContent);
@@ -148,7 +157,12 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
 }
 
 void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
-    if (!m_tree.IntoChild(L"Options", 0)) return;
+    static const TOOLS::XmlName kOptions(L"Options");
+    static const TOOLS::XmlName kSwitch(L"Switch");
+    static const TOOLS::XmlName kAssemble(L"Assemble");
+    static const TOOLS::XmlName kTitle(L"title");
+    static const TOOLS::XmlName kParam(L"param");
+    if (!m_tree.IntoChild(kOptions, 0)) return;
     const int optionsLevel = level + 1;
     if (TooDeep(optionsLevel)) {
         m_tree.OutOfElement();
@@ -159,26 +173,26 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
     if (count == 1) m_tree.GetText(options.text);
 
     int switchCount = 0;
-    m_tree.GetNamedChildCount(L"Switch", switchCount);
+    m_tree.GetNamedChildCount(kSwitch, switchCount);
     int assembleCount = 0;
-    m_tree.GetNamedChildCount(L"Assemble", assembleCount);
+    m_tree.GetNamedChildCount(kAssemble, assembleCount);
     if ((switchCount > 0 || assembleCount > 0) && TooDeep(optionsLevel + 1)) {
         m_tree.OutOfElement();
         return;
     }
     for (int i = 0; i < switchCount; ++i) {
-        if (!m_tree.IntoChild(L"Switch", i)) break;
+        if (!m_tree.IntoChild(kSwitch, i)) break;
         auto entry = std::make_unique<SwitchData>();
         ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1, nullptr);
         AppendOwned(options.switches, std::move(entry));
         m_tree.OutOfElement();
     }
     for (int i = 0; i < assembleCount; ++i) {
-        if (!m_tree.IntoChild(L"Assemble", i)) break;
+        if (!m_tree.IntoChild(kAssemble, i)) break;
         auto entry = std::make_unique<AssembleData>();
-        m_tree.GetAttribute(L"title", entry->title);
+        m_tree.GetAttribute(kTitle, entry->title);
         entry->paramType =
-            TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, L"param"));
+            TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, kParam));
         ReadOptionStates(*entry, optionsLevel + 1);
         AppendOwned(options.assembles, std::move(entry));
         m_tree.OutOfElement();
@@ -187,20 +201,29 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
 }
 
 void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
-    m_tree.GetAttribute(L"type", assemble.type);
+    static const TOOLS::XmlName kType(L"type");
+    static const TOOLS::XmlName kIsEnable(L"IsEnable");
+    static const TOOLS::XmlName kIsEidt(L"IsEidt");
+    static const TOOLS::XmlName kIsReadOnly(L"IsReadOnly");
+    static const TOOLS::XmlName kControl(L"Control");
+    static const TOOLS::XmlName kStyle(L"Style");
+    static const TOOLS::XmlName kOption(L"Option");
+    static const TOOLS::XmlName kFormat(L"Format");
+    m_tree.GetAttribute(kType, assemble.type);
+    const TOOLS::XmlName stateTag(assemble.type);
     int count = 0;
-    m_tree.GetNamedChildCount(assemble.type, count);
+    m_tree.GetNamedChildCount(stateTag, count);
     if (count < 1 || TooDeep(level + 1)) return;
     for (int i = 0; i < count; ++i) {
-        if (!m_tree.IntoChild(assemble.type, i)) continue;
+        if (!m_tree.IntoChild(stateTag, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = TOOLS::AttributeOf(m_tree, L"IsEnable") == L"true";
-        state->edit = TOOLS::AttributeOf(m_tree, L"IsEidt") == L"true";
-        state->readOnly = TOOLS::AttributeOf(m_tree, L"IsReadOnly") == L"true";
-        state->control = TOOLS::ChildTextOf(m_tree, L"Control");
-        state->style = TOOLS::ChildTextOf(m_tree, L"Style");
-        state->option = TOOLS::ChildTextOf(m_tree, L"Option");
-        state->format = TOOLS::ChildTextOf(m_tree, L"Format");
+        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable) == L"true";
+        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt) == L"true";
+        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly) == L"true";
+        state->control = TOOLS::ChildTextOf(m_tree, kControl);
+        state->style = TOOLS::ChildTextOf(m_tree, kStyle);
+        state->option = TOOLS::ChildTextOf(m_tree, kOption);
+        state->format = TOOLS::ChildTextOf(m_tree, kFormat);
         AppendOwned(assemble.states, std::move(state));
         m_tree.OutOfElement();
     }

@@ -19,7 +19,8 @@ bool CItemTemplate::LoadItems(const CString& path) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kItemTemplate, path);
-    if (!tree->FindElement(L"Items")) return false;
+    static const TOOLS::XmlName kRoot(L"Items");  // converted once, on any thread
+    if (!tree->FindElement(kRoot)) return false;
     // Templates never refer to other templates: the items are read without a table.
     OwnedPtrs<std::list<GridItemData*>> items;
     CCheckSession* check = CCheckSession::Current();

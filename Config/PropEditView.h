@@ -13,7 +13,8 @@
 
 namespace TOOLS {
 class IXMLTree;
-}
+class XmlName;
+}  // namespace TOOLS
 
 namespace CONFIG {
 
@@ -81,7 +82,8 @@ public:
 
 private:
     void ReadMarkShow(TOOLS::IXMLTree& tree);
-    void ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName);
+    // Reads the first child `tag`, the element of view mode `mode`.
+    void ReadMarkClass(TOOLS::IXMLTree& tree, const TOOLS::XmlName& tag, int mode);
 
     CString m_strLoc;
     std::vector<CString> m_vecTypeAndSection;
