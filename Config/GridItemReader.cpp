@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cwctype>
 #include <memory>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "DisplayNames.h"
 #include "GridItemCopy.h"
@@ -32,6 +34,33 @@ bool IsNonZeroDecimal(const CString& text) {
         if (text[i] != L'0') return true;
     }
     return false;
+}
+
+// The names of an item's "Group" text, split as TOOLS::TransStrToAry splits at "\\v" (empty
+// names kept), appended with room made once; a text without a delimiter is shared, not copied.
+void AppendGroupNames(const CString& text, std::vector<CString>& names) {
+    const std::wstring_view s = text.str();
+    size_t delimiters = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i) {
+        if (s[i] == L'\\' && s[i + 1] == L'v') {
+            ++delimiters;
+            ++i;
+        }
+    }
+    if (delimiters == 0) {
+        names.push_back(text);
+        return;
+    }
+    names.reserve(names.size() + delimiters + 1);
+    size_t start = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i) {
+        if (s[i] == L'\\' && s[i + 1] == L'v') {
+            names.emplace_back(s.data() + start, static_cast<int>(i - start));
+            start = i + 2;
+            ++i;
+        }
+    }
+    names.emplace_back(s.data() + start, static_cast<int>(s.size() - start));
 }
 
 }  // namespace
@@ -153,7 +182,7 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     if (texts[kPrivate] == L"true") item.canBePrivate = true;
     if (texts[kEnable] == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
-    if (found[kGroup]) TOOLS::TransStrToAry(texts[kGroup], item.groups, L"\\v");
+    if (found[kGroup]) AppendGroupNames(texts[kGroup], item.groups);
 }
 
 void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
