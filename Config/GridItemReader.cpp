@@ -234,10 +234,8 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
     static const TOOLS::XmlName kIsEnable(L"IsEnable");
     static const TOOLS::XmlName kIsEidt(L"IsEidt");
     static const TOOLS::XmlName kIsReadOnly(L"IsReadOnly");
-    static const TOOLS::XmlName kControl(L"Control");
-    static const TOOLS::XmlName kStyle(L"Style");
-    static const TOOLS::XmlName kOption(L"Option");
-    static const TOOLS::XmlName kFormat(L"Format");
+    enum Field { kControl, kStyle, kOption, kFormat, kFieldCount };
+    static const TOOLS::XmlName kTags[kFieldCount] = {L"Control", L"Style", L"Option", L"Format"};
     m_tree.GetAttribute(kType, assemble.type);
     const TOOLS::XmlName stateTag(assemble.type);
     int count = 0;
@@ -249,10 +247,14 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
         state->enable = TOOLS::AttributeOf(m_tree, kIsEnable) == L"true";
         state->edit = TOOLS::AttributeOf(m_tree, kIsEidt) == L"true";
         state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly) == L"true";
-        state->control = TOOLS::ChildTextOf(m_tree, kControl);
-        state->style = TOOLS::ChildTextOf(m_tree, kStyle);
-        state->option = TOOLS::ChildTextOf(m_tree, kOption);
-        state->format = TOOLS::ChildTextOf(m_tree, kFormat);
+        // One pass over the children for the four texts; an absent one stays empty.
+        CString texts[kFieldCount];
+        bool found[kFieldCount];
+        m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
+        state->control = std::move(texts[kControl]);
+        state->style = std::move(texts[kStyle]);
+        state->option = std::move(texts[kOption]);
+        state->format = std::move(texts[kFormat]);
         AppendOwned(assemble.states, std::move(state));
         m_tree.OutOfElement();
     }
