@@ -70,6 +70,7 @@ CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
     : m_tree(tree), m_path(path), m_pTemplates(templates) {}
 
 int CGridItemReader::GetItemVarByName(const CString& name) {
+    if (name.IsEmpty()) return kItemVarNone;  // most items name no variable
     if (const NamedCode* itemVar = FindCode(kItemVarNames, name)) return itemVar->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kItemVarUnknown).Assert(0);
     return kItemVarNone;
@@ -131,6 +132,7 @@ void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
     int count = 0;
     m_tree.GetNamedChildCount(kItem, count);
     if (count < 1 || TooDeep(level + 1)) return;
+    if (sources) sources->reserve(sources->size() + static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(kItem, i)) break;
         if (sources) sources->push_back(SourceRef::Make(m_sourceFile, m_tree.GetElementOffset()));
@@ -171,14 +173,14 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     bool found[kFieldCount];
     m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
 
-    item.name = texts[kName];
+    item.name = std::move(texts[kName]);
     item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(texts[kVariable]);
     item.itemVar = GetItemVarByName(texts[kItemVar]);
-    item.tips = texts[kTips];
+    item.tips = std::move(texts[kTips]);
     ReadOptions(item.options, level);
-    item.control = texts[kControl];
-    item.style = texts[kStyle];
-    item.param = texts[kParam];
+    item.control = std::move(texts[kControl]);
+    item.style = std::move(texts[kStyle]);
+    item.param = std::move(texts[kParam]);
     if (texts[kPrivate] == L"true") item.canBePrivate = true;
     if (texts[kEnable] == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
