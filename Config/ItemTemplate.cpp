@@ -26,6 +26,7 @@ bool CItemTemplate::LoadItems(const CString& path) {
     CCheckSession* check = CCheckSession::Current();
     std::vector<SourceRef> sources;  // for a check: where each template stands
     CGridItemReader(*tree, path, nullptr).ReadItems(items.items(), 1, check ? &sources : nullptr);
+    m_mapItem.reserve(m_mapItem.size() + items.items().size());
     size_t index = 0;
     for (GridItemData*& raw : items.items()) {
         std::unique_ptr<GridItemData> item(std::exchange(raw, nullptr));
