@@ -181,8 +181,8 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     item.control = std::move(texts[kControl]);
     item.style = std::move(texts[kStyle]);
     item.param = std::move(texts[kParam]);
-    if (texts[kPrivate] == L"true") item.canBePrivate = true;
-    if (texts[kEnable] == L"false") item.enable = 0;
+    if (texts[kPrivate].str() == L"true") item.canBePrivate = true;
+    if (texts[kEnable].str() == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
     if (found[kGroup]) AppendGroupNames(texts[kGroup], item.groups);
 }
@@ -246,9 +246,9 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(stateTag, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable) == L"true";
-        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt) == L"true";
-        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly) == L"true";
+        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable).str() == L"true";
+        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt).str() == L"true";
+        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly).str() == L"true";
         // One pass over the children for the four texts; an absent one stays empty.
         CString texts[kFieldCount];
         bool found[kFieldCount];
