@@ -184,7 +184,16 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     if (texts[kPrivate].str() == L"true") item.canBePrivate = true;
     if (texts[kEnable].str() == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
-    if (found[kGroup]) AppendGroupNames(texts[kGroup], item.groups);
+    if (found[kGroup]) {
+        // Items mostly repeat the previous item's text: its names are then shared, not split
+        // and allocated again.
+        if (m_lastGroupNames.empty() || texts[kGroup] != m_lastGroupText) {
+            m_lastGroupNames.clear();
+            AppendGroupNames(texts[kGroup], m_lastGroupNames);
+            m_lastGroupText = std::move(texts[kGroup]);
+        }
+        item.groups = m_lastGroupNames;
+    }
 }
 
 void CGridItemReader::ReadOptions(ItemOptions& options, int level) {

@@ -60,6 +60,9 @@ private:
     bool m_depthReported = false;
     std::uint32_t m_sourceFile = SourceRef::kNoFile;
     std::vector<std::vector<SourceRef>>* m_sources = nullptr;
+    // The last "Group" text read and the names it split into (none before the first).
+    CString m_lastGroupText;
+    std::vector<CString> m_lastGroupNames;
 };
 
 }  // namespace CONFIG

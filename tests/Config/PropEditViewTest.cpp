@@ -319,6 +319,37 @@ TEST_F(PropEditViewTest, GroupNamesSplitAtEveryDelimiter) {
     }
 }
 
+TEST_F(PropEditViewTest, ItemsInARowKeepTheirOwnGroupNames) {
+    ASSERT_TRUE(Load(view, R"(<GridShow><Main>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group>c</Group></Item>
+      <Item/>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group><![CDATA[]]></Group></Item>
+      <Item><Group>a\vb\v</Group></Item>
+    </Main>
+    <Side><Item><Group>a\vb</Group></Item></Side></GridShow>)"));
+    const GridShowData* main = view.FindGridShow(kPartMain);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(main->items.size(), 7u);
+    const Texts expected[] = {{L"a", L"b"}, {L"a", L"b"}, {L"c"},           {},
+                              {L"a", L"b"}, {L""},        {L"a", L"b", L""}};
+    for (size_t i = 0; i < main->items.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(At(main->items, i)->groups, expected[i]);
+    }
+    ASSERT_NE(view.FindGridShow(kPartSide), nullptr);
+    EXPECT_EQ(At(view.FindGridShow(kPartSide)->items, 0)->groups, Texts({L"a", L"b"}));
+
+    // Changing one item's names leaves the others' alone.
+    GridItemData& first = *At(main->items, 0);
+    first.groups[0] += L"!";
+    first.groups.push_back(L"more");
+    EXPECT_EQ(At(main->items, 1)->groups, Texts({L"a", L"b"}));
+    EXPECT_EQ(At(main->items, 4)->groups, Texts({L"a", L"b"}));
+}
+
 TEST_F(PropEditViewTest, OptionStateFlagsAreExactlyTrue) {
     const struct {
         const char* attributes;
