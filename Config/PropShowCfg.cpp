@@ -150,6 +150,8 @@ void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
         const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
         int count = 0;
         tree.GetNamedChildCount(LocTag(), count);
+        m_setDefineLoc.reserve(m_setDefineLoc.size() + static_cast<size_t>(count));
+        m_defineLocSources.reserve(m_defineLocSources.size() + static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             if (!tree.IntoChild(LocTag(), i)) break;
             CString loc = Text(tree);
