@@ -36,34 +36,26 @@ bool IsNonZeroDecimal(const CString& text) {
     return false;
 }
 
-// The names of an item's "Group" text, split as TOOLS::TransStrToAry splits at "\\v" (empty
-// names kept), appended with room made once; a text without a delimiter is shared, not copied.
-void AppendGroupNames(const CString& text, std::vector<CString>& names) {
+}  // namespace
+
+void AppendPieces(const CString& text, std::wstring_view delimiter, std::vector<CString>& pieces) {
     const std::wstring_view s = text.str();
-    size_t delimiters = 0;
-    for (size_t i = 0; i + 1 < s.size(); ++i) {
-        if (s[i] == L'\\' && s[i + 1] == L'v') {
-            ++delimiters;
-            ++i;
-        }
+    size_t count = 1;
+    for (size_t at = s.find(delimiter); at != s.npos;
+         at = s.find(delimiter, at + delimiter.size())) {
+        ++count;
     }
-    if (delimiters == 0) {
-        names.push_back(text);
+    if (count == 1) {
+        pieces.push_back(text);
         return;
     }
-    names.reserve(names.size() + delimiters + 1);
+    pieces.reserve(pieces.size() + count);
     size_t start = 0;
-    for (size_t i = 0; i + 1 < s.size(); ++i) {
-        if (s[i] == L'\\' && s[i + 1] == L'v') {
-            names.emplace_back(s.data() + start, static_cast<int>(i - start));
-            start = i + 2;
-            ++i;
-        }
+    for (size_t at; (at = s.find(delimiter, start)) != s.npos; start = at + delimiter.size()) {
+        pieces.emplace_back(s.data() + start, static_cast<int>(at - start));
     }
-    names.emplace_back(s.data() + start, static_cast<int>(s.size() - start));
+    pieces.emplace_back(s.data() + start, static_cast<int>(s.size() - start));
 }
-
-}  // namespace
 
 CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
                                  const CItemTemplate* templates)
@@ -189,7 +181,7 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
         // and allocated again.
         if (m_lastGroupNames.empty() || texts[kGroup] != m_lastGroupText) {
             m_lastGroupNames.clear();
-            AppendGroupNames(texts[kGroup], m_lastGroupNames);
+            AppendPieces(texts[kGroup], L"\\v", m_lastGroupNames);
             m_lastGroupText = std::move(texts[kGroup]);
         }
         item.groups = m_lastGroupNames;

@@ -80,13 +80,10 @@ void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
 }
 
 void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const TOOLS::XmlName& tag, int mode) {
-    if (!tree.IntoChild(tag, 0)) return;
-    CStringArray pieces;
     static const TOOLS::XmlName kMarkClass(L"markclass");
-    TOOLS::TransStrToAry(TOOLS::AttributeOf(tree, kMarkClass), pieces, L";");
+    if (!tree.IntoChild(tag, 0)) return;
     std::vector<CString> classes;
-    classes.reserve(static_cast<size_t>(pieces.GetSize()));
-    for (int i = 0; i < pieces.GetSize(); ++i) classes.push_back(pieces[i]);
+    AppendPieces(TOOLS::AttributeOf(tree, kMarkClass), L";", classes);
     m_mapMarkClass.emplace(mode, std::move(classes));
     tree.OutOfElement();
 }
