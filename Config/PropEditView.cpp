@@ -1,5 +1,6 @@
 #include "PropEditView.h"
 
+#include <iterator>
 #include <memory>
 
 #include "CheckSession.h"
@@ -13,6 +14,16 @@
 
 namespace CONFIG {
 
+namespace {
+constexpr bool ModesAreIndexes() {
+    int index = 0;
+    for (const NamedCode& mode : kViewModeNames) {
+        if (mode.code != index++) return false;
+    }
+    return true;
+}
+}  // namespace
+
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
     : m_pContainerTable(containerTable) {}
 
@@ -20,7 +31,7 @@ CPropEditView::CPropEditView(const CPropEditView& other, const CPropEditView* ba
                              const ContainerTable* containerTable)
     : m_strLoc(other.m_strLoc),
       m_vecTypeAndSection(other.m_vecTypeAndSection),
-      m_mapMarkClass(other.m_mapMarkClass),
+      m_markClasses(other.m_markClasses),
       m_itemSources(other.m_itemSources),
       m_container(other.m_container),
       m_pBaseView(baseView),
@@ -66,6 +77,8 @@ bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
 }
 
 void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
+    static_assert(std::size(kViewModeNames) == kViewModeCount && ModesAreIndexes(),
+                  "mark classes are kept in an array indexed by view mode");
     static const TOOLS::XmlName kMarkShow(L"MarkShow");
     static const std::vector<TOOLS::XmlName> kModeTags = [] {
         std::vector<TOOLS::XmlName> tags;
@@ -84,7 +97,8 @@ void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const TOOLS::XmlName& t
     if (!tree.IntoChild(tag, 0)) return;
     std::vector<CString> classes;
     AppendPieces(TOOLS::AttributeOf(tree, kMarkClass), L";", classes);
-    m_mapMarkClass.emplace(mode, std::move(classes));
+    std::optional<std::vector<CString>>& entry = m_markClasses[static_cast<size_t>(mode)];
+    if (!entry) entry = std::move(classes);
     tree.OutOfElement();
 }
 
@@ -116,9 +130,10 @@ void CPropEditView::ReadContainer(TOOLS::IXMLTree& tree, ContainerData& containe
 }
 
 bool CPropEditView::GetMarkClasses(const int& viewMode, std::vector<CString>& classes) {
-    auto found = m_mapMarkClass.find(viewMode);
-    if (found == m_mapMarkClass.end()) return false;
-    classes = found->second;
+    if (viewMode < 0 || static_cast<size_t>(viewMode) >= kViewModeCount) return false;
+    const std::optional<std::vector<CString>>& entry = m_markClasses[static_cast<size_t>(viewMode)];
+    if (!entry) return false;
+    classes = *entry;
     return true;
 }
 

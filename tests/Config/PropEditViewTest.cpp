@@ -100,7 +100,7 @@ TEST_F(PropEditViewTest, MarkClassesPerViewMode) {
     // A view element without "markclass" still lists its mode, with one empty name.
     EXPECT_TRUE(view.GetMarkClasses(kViewPingMian, classes));
     EXPECT_EQ(classes, Texts({L""}));
-    for (int mode : {0, 2, 4, 7}) {
+    for (int mode : {0, 2, 4, 5, 7, -1}) {
         std::vector<CString> untouched{L"x"};
         EXPECT_FALSE(view.GetMarkClasses(mode, untouched));
         EXPECT_EQ(untouched, Texts({L"x"}));
