@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cwctype>
 #include <memory>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "DisplayNames.h"
 #include "GridItemCopy.h"
@@ -16,6 +18,9 @@
 #include "XMLTree.h"
 
 namespace CONFIG {
+
+// Tag and attribute names are function-local statics: converted to UTF-8 once rather than on
+// every call, and initialised exactly once even when several loads run at the same time.
 
 namespace {
 
@@ -33,11 +38,31 @@ bool IsNonZeroDecimal(const CString& text) {
 
 }  // namespace
 
+void AppendPieces(const CString& text, std::wstring_view delimiter, std::vector<CString>& pieces) {
+    const std::wstring_view s = text.str();
+    size_t count = 1;
+    for (size_t at = s.find(delimiter); at != s.npos;
+         at = s.find(delimiter, at + delimiter.size())) {
+        ++count;
+    }
+    if (count == 1) {
+        pieces.push_back(text);
+        return;
+    }
+    pieces.reserve(pieces.size() + count);
+    size_t start = 0;
+    for (size_t at; (at = s.find(delimiter, start)) != s.npos; start = at + delimiter.size()) {
+        pieces.emplace_back(s.data() + start, static_cast<int>(at - start));
+    }
+    pieces.emplace_back(s.data() + start, static_cast<int>(s.size() - start));
+}
+
 CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
                                  const CItemTemplate* templates)
     : m_tree(tree), m_path(path), m_pTemplates(templates) {}
 
 int CGridItemReader::GetItemVarByName(const CString& name) {
+    if (name.IsEmpty()) return kItemVarNone;  // most items name no variable
     if (const NamedCode* itemVar = FindCode(kItemVarNames, name)) return itemVar->code;
     TOOLS::CLogHelper(kPropShowCfgSource, line::kItemVarUnknown).Assert(0);
     return kItemVarNone;
@@ -45,7 +70,9 @@ int CGridItemReader::GetItemVarByName(const CString& name) {
 
 void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
                                    const CPropEditView* baseView) {
-    if (!m_tree.IntoChild(L"GridShow", 0)) return;
+    static const TOOLS::XmlName kGridShow(L"GridShow");
+    static const TOOLS::XmlName kRef(L"ref");
+    if (!m_tree.IntoChild(kGridShow, 0)) return;
     constexpr int kGroupLevel = 3;  // the root, "GridShow", the group
     int count = 0;
     m_tree.GetChildCount(count);
@@ -60,7 +87,7 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
         std::vector<SourceRef> sources;
         ReadItemGroup(group->items, title, group->param, kGroupLevel,
                       m_sources ? &sources : nullptr);
-        if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, L"ref")) && baseView) {
+        if (IsNonZeroDecimal(TOOLS::AttributeOf(m_tree, kRef)) && baseView) {
             if (const GridShowData* base = baseView->FindGroup(group->kind)) {
                 for (const GridItemData* item : base->items) {
                     AppendOwned(group->items, CloneGridItem(*item, ItemCopy::kContent));
@@ -84,18 +111,22 @@ void CGridItemReader::ReadGridShow(std::vector<GridShowData*>& groups,
 
 void CGridItemReader::ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param,
                                     int level, std::vector<SourceRef>* sources) {
-    m_tree.GetAttribute(L"title", title);
-    m_tree.GetAttribute(L"param", param);
+    static const TOOLS::XmlName kTitle(L"title");
+    static const TOOLS::XmlName kParam(L"param");
+    m_tree.GetAttribute(kTitle, title);
+    m_tree.GetAttribute(kParam, param);
     ReadItems(items, level, sources);
 }
 
 void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
                                 std::vector<SourceRef>* sources) {
+    static const TOOLS::XmlName kItem(L"Item");
     int count = 0;
-    m_tree.GetNamedChildCount(L"Item", count);
+    m_tree.GetNamedChildCount(kItem, count);
     if (count < 1 || TooDeep(level + 1)) return;
+    if (sources) sources->reserve(sources->size() + static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (!m_tree.IntoChild(L"Item", i)) break;
+        if (!m_tree.IntoChild(kItem, i)) break;
         if (sources) sources->push_back(SourceRef::Make(m_sourceFile, m_tree.GetElementOffset()));
         auto item = std::make_unique<GridItemData>();
         ReadItem(*item, level + 1);
@@ -105,7 +136,8 @@ void CGridItemReader::ReadItems(std::list<GridItemData*>& items, int level,
 }
 
 void CGridItemReader::ReadItem(GridItemData& item, int level) {
-    m_tree.GetAttribute(L"id", item.id);
+    static const TOOLS::XmlName kId(L"id");
+    m_tree.GetAttribute(kId, item.id);
     if (!item.id.IsEmpty() && m_pTemplates) {
         if (const GridItemData* source = m_pTemplates->FindItem(item.id)) {
             CopyGridItem(*source, item, ItemCopy::kContent);
@@ -133,22 +165,36 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     bool found[kFieldCount];
     m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
 
-    item.name = texts[kName];
+    item.name = std::move(texts[kName]);
     item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(texts[kVariable]);
     item.itemVar = GetItemVarByName(texts[kItemVar]);
-    item.tips = texts[kTips];
+    item.tips = std::move(texts[kTips]);
     ReadOptions(item.options, level);
-    item.control = texts[kControl];
-    item.style = texts[kStyle];
-    item.param = texts[kParam];
-    if (texts[kPrivate] == L"true") item.canBePrivate = true;
-    if (texts[kEnable] == L"false") item.enable = 0;
+    item.control = std::move(texts[kControl]);
+    item.style = std::move(texts[kStyle]);
+    item.param = std::move(texts[kParam]);
+    if (texts[kPrivate].str() == L"true") item.canBePrivate = true;
+    if (texts[kEnable].str() == L"false") item.enable = 0;
     // An item without "Group" keeps no groups rather than one empty group name.
-    if (found[kGroup]) TOOLS::TransStrToAry(texts[kGroup], item.groups, L"\\v");
+    if (found[kGroup]) {
+        // Items mostly repeat the previous item's text: its names are then shared, not split
+        // and allocated again.
+        if (m_lastGroupNames.empty() || texts[kGroup] != m_lastGroupText) {
+            m_lastGroupNames.clear();
+            AppendPieces(texts[kGroup], L"\\v", m_lastGroupNames);
+            m_lastGroupText = std::move(texts[kGroup]);
+        }
+        item.groups = m_lastGroupNames;
+    }
 }
 
 void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
-    if (!m_tree.IntoChild(L"Options", 0)) return;
+    static const TOOLS::XmlName kOptions(L"Options");
+    static const TOOLS::XmlName kSwitch(L"Switch");
+    static const TOOLS::XmlName kAssemble(L"Assemble");
+    static const TOOLS::XmlName kTitle(L"title");
+    static const TOOLS::XmlName kParam(L"param");
+    if (!m_tree.IntoChild(kOptions, 0)) return;
     const int optionsLevel = level + 1;
     if (TooDeep(optionsLevel)) {
         m_tree.OutOfElement();
@@ -159,26 +205,26 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
     if (count == 1) m_tree.GetText(options.text);
 
     int switchCount = 0;
-    m_tree.GetNamedChildCount(L"Switch", switchCount);
+    m_tree.GetNamedChildCount(kSwitch, switchCount);
     int assembleCount = 0;
-    m_tree.GetNamedChildCount(L"Assemble", assembleCount);
+    m_tree.GetNamedChildCount(kAssemble, assembleCount);
     if ((switchCount > 0 || assembleCount > 0) && TooDeep(optionsLevel + 1)) {
         m_tree.OutOfElement();
         return;
     }
     for (int i = 0; i < switchCount; ++i) {
-        if (!m_tree.IntoChild(L"Switch", i)) break;
+        if (!m_tree.IntoChild(kSwitch, i)) break;
         auto entry = std::make_unique<SwitchData>();
         ReadItemGroup(entry->items, entry->title, entry->param, optionsLevel + 1, nullptr);
         AppendOwned(options.switches, std::move(entry));
         m_tree.OutOfElement();
     }
     for (int i = 0; i < assembleCount; ++i) {
-        if (!m_tree.IntoChild(L"Assemble", i)) break;
+        if (!m_tree.IntoChild(kAssemble, i)) break;
         auto entry = std::make_unique<AssembleData>();
-        m_tree.GetAttribute(L"title", entry->title);
+        m_tree.GetAttribute(kTitle, entry->title);
         entry->paramType =
-            TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, L"param"));
+            TOOLS::CKADOHandler::GetParamTypeByName(TOOLS::AttributeOf(m_tree, kParam));
         ReadOptionStates(*entry, optionsLevel + 1);
         AppendOwned(options.assembles, std::move(entry));
         m_tree.OutOfElement();
@@ -187,20 +233,31 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
 }
 
 void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
-    m_tree.GetAttribute(L"type", assemble.type);
+    static const TOOLS::XmlName kType(L"type");
+    static const TOOLS::XmlName kIsEnable(L"IsEnable");
+    static const TOOLS::XmlName kIsEidt(L"IsEidt");
+    static const TOOLS::XmlName kIsReadOnly(L"IsReadOnly");
+    enum Field { kControl, kStyle, kOption, kFormat, kFieldCount };
+    static const TOOLS::XmlName kTags[kFieldCount] = {L"Control", L"Style", L"Option", L"Format"};
+    m_tree.GetAttribute(kType, assemble.type);
+    const TOOLS::XmlName stateTag(assemble.type);
     int count = 0;
-    m_tree.GetNamedChildCount(assemble.type, count);
+    m_tree.GetNamedChildCount(stateTag, count);
     if (count < 1 || TooDeep(level + 1)) return;
     for (int i = 0; i < count; ++i) {
-        if (!m_tree.IntoChild(assemble.type, i)) continue;
+        if (!m_tree.IntoChild(stateTag, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = TOOLS::AttributeOf(m_tree, L"IsEnable") == L"true";
-        state->edit = TOOLS::AttributeOf(m_tree, L"IsEidt") == L"true";
-        state->readOnly = TOOLS::AttributeOf(m_tree, L"IsReadOnly") == L"true";
-        state->control = TOOLS::ChildTextOf(m_tree, L"Control");
-        state->style = TOOLS::ChildTextOf(m_tree, L"Style");
-        state->option = TOOLS::ChildTextOf(m_tree, L"Option");
-        state->format = TOOLS::ChildTextOf(m_tree, L"Format");
+        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable).str() == L"true";
+        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt).str() == L"true";
+        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly).str() == L"true";
+        // One pass over the children for the four texts; an absent one stays empty.
+        CString texts[kFieldCount];
+        bool found[kFieldCount];
+        m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
+        state->control = std::move(texts[kControl]);
+        state->style = std::move(texts[kStyle]);
+        state->option = std::move(texts[kOption]);
+        state->format = std::move(texts[kFormat]);
         AppendOwned(assemble.states, std::move(state));
         m_tree.OutOfElement();
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <list>
+#include <string_view>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -17,6 +18,11 @@ namespace CONFIG {
 
 class CItemTemplate;
 class CPropEditView;
+
+// Appends the pieces of `text` split at every occurrence of `delimiter` (not empty), empty pieces
+// kept, as TOOLS::TransStrToAry splits; room for them is made once, and a text without the
+// delimiter is shared rather than copied.
+void AppendPieces(const CString& text, std::wstring_view delimiter, std::vector<CString>& pieces);
 
 class CGridItemReader {
 public:
@@ -60,6 +66,9 @@ private:
     bool m_depthReported = false;
     std::uint32_t m_sourceFile = SourceRef::kNoFile;
     std::vector<std::vector<SourceRef>>* m_sources = nullptr;
+    // The last "Group" text read and the names it split into (none before the first).
+    CString m_lastGroupText;
+    std::vector<CString> m_lastGroupNames;
 };
 
 }  // namespace CONFIG

@@ -19,12 +19,14 @@ bool CItemTemplate::LoadItems(const CString& path) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kItemTemplate, path);
-    if (!tree->FindElement(L"Items")) return false;
+    static const TOOLS::XmlName kRoot(L"Items");  // converted once, on any thread
+    if (!tree->FindElement(kRoot)) return false;
     // Templates never refer to other templates: the items are read without a table.
     OwnedPtrs<std::list<GridItemData*>> items;
     CCheckSession* check = CCheckSession::Current();
     std::vector<SourceRef> sources;  // for a check: where each template stands
     CGridItemReader(*tree, path, nullptr).ReadItems(items.items(), 1, check ? &sources : nullptr);
+    m_mapItem.reserve(m_mapItem.size() + items.items().size());
     size_t index = 0;
     for (GridItemData*& raw : items.items()) {
         std::unique_ptr<GridItemData> item(std::exchange(raw, nullptr));

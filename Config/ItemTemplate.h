@@ -2,8 +2,10 @@
 // configuration loads.
 #pragma once
 
-#include <map>
+#include <functional>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 
 #include <siteconfig/CString.h>
 #include <siteconfig/PropGridData.h>
@@ -26,7 +28,13 @@ public:
     size_t GetCount() const { return m_mapItem.size(); }
 
 private:
-    std::map<CString, std::unique_ptr<GridItemData>> m_mapItem;
+    struct IdHash {
+        size_t operator()(const CString& id) const {
+            return std::hash<std::wstring_view>()(id.str());
+        }
+    };
+    // Every item of every view that names a template looks it up; the table is never walked.
+    std::unordered_map<CString, std::unique_ptr<GridItemData>, IdHash> m_mapItem;
 };
 
 }  // namespace CONFIG

@@ -1,5 +1,6 @@
 #include "PropEditView.h"
 
+#include <iterator>
 #include <memory>
 
 #include "CheckSession.h"
@@ -13,6 +14,16 @@
 
 namespace CONFIG {
 
+namespace {
+constexpr bool ModesAreIndexes() {
+    int index = 0;
+    for (const NamedCode& mode : kViewModeNames) {
+        if (mode.code != index++) return false;
+    }
+    return true;
+}
+}  // namespace
+
 CPropEditView::CPropEditView(const ContainerTable* containerTable)
     : m_pContainerTable(containerTable) {}
 
@@ -20,7 +31,7 @@ CPropEditView::CPropEditView(const CPropEditView& other, const CPropEditView* ba
                              const ContainerTable* containerTable)
     : m_strLoc(other.m_strLoc),
       m_vecTypeAndSection(other.m_vecTypeAndSection),
-      m_mapMarkClass(other.m_mapMarkClass),
+      m_markClasses(other.m_markClasses),
       m_itemSources(other.m_itemSources),
       m_container(other.m_container),
       m_pBaseView(baseView),
@@ -55,7 +66,8 @@ bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templ
 
 bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
                                  const CItemTemplate* templates, CSourceFiles* files) {
-    if (!tree.FindElement(L"PropEditView")) return false;
+    static const TOOLS::XmlName kRoot(L"PropEditView");
+    if (!tree.FindElement(kRoot)) return false;
     ReadMarkShow(tree);
     CGridItemReader reader(tree, path, templates);
     if (files) reader.RecordSources(files->Index(path), m_itemSources);
@@ -65,32 +77,46 @@ bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
 }
 
 void CPropEditView::ReadMarkShow(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"MarkShow", 0)) return;
-    for (const NamedCode& mode : kViewModeNames) ReadMarkClass(tree, mode.name);
+    static_assert(std::size(kViewModeNames) == kViewModeCount && ModesAreIndexes(),
+                  "mark classes are kept in an array indexed by view mode");
+    static const TOOLS::XmlName kMarkShow(L"MarkShow");
+    static const std::vector<TOOLS::XmlName> kModeTags = [] {
+        std::vector<TOOLS::XmlName> tags;
+        for (const NamedCode& mode : kViewModeNames) tags.emplace_back(mode.name);
+        return tags;
+    }();
+    if (!tree.IntoChild(kMarkShow, 0)) return;
+    for (size_t i = 0; i < kModeTags.size(); ++i) {
+        ReadMarkClass(tree, kModeTags[i], kViewModeNames[i].code);
+    }
     tree.OutOfElement();
 }
 
-void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName) {
-    if (!tree.IntoChild(viewName, 0)) return;
-    CStringArray pieces;
-    TOOLS::TransStrToAry(TOOLS::AttributeOf(tree, L"markclass"), pieces, L";");
+void CPropEditView::ReadMarkClass(TOOLS::IXMLTree& tree, const TOOLS::XmlName& tag, int mode) {
+    static const TOOLS::XmlName kMarkClass(L"markclass");
+    if (!tree.IntoChild(tag, 0)) return;
     std::vector<CString> classes;
-    classes.reserve(static_cast<size_t>(pieces.GetSize()));
-    for (int i = 0; i < pieces.GetSize(); ++i) classes.push_back(pieces[i]);
-    m_mapMarkClass.emplace(GetViewModeByName(viewName), std::move(classes));
+    AppendPieces(TOOLS::AttributeOf(tree, kMarkClass), L";", classes);
+    std::optional<std::vector<CString>>& entry = m_markClasses[static_cast<size_t>(mode)];
+    if (!entry) entry = std::move(classes);
     tree.OutOfElement();
 }
 
 void CPropEditView::ReadContainer(TOOLS::IXMLTree& tree, ContainerData& container, int index) {
-    if (!tree.IntoChild(L"Container", index)) return;
-    tree.GetAttribute(L"name", container.name);
+    // Constant names converted once; the statics are initialised once even across threads.
+    static const TOOLS::XmlName kContainer(L"Container");
+    static const TOOLS::XmlName kListener(L"Listener");
+    static const TOOLS::XmlName kName(L"name");
+    static const TOOLS::XmlName kData(L"data");
+    if (!tree.IntoChild(kContainer, index)) return;
+    tree.GetAttribute(kName, container.name);
     int count = 0;
-    tree.GetNamedChildCount(L"Listener", count);
+    tree.GetNamedChildCount(kListener, count);
     for (int i = 0; i < count; ++i) {
-        if (!tree.IntoChild(L"Listener", i)) break;
+        if (!tree.IntoChild(kListener, i)) break;
         ListenerData listener;
-        tree.GetAttribute(L"name", listener.name);
-        tree.GetAttribute(L"data", listener.data);
+        tree.GetAttribute(kName, listener.name);
+        tree.GetAttribute(kData, listener.data);
         const int separator = listener.name.Find(L'_');
         if (separator < 0) {
             TOOLS::CLogHelper(kPropShowCfgSource, line::kListenerWithoutKind).Assert(0);
@@ -104,9 +130,10 @@ void CPropEditView::ReadContainer(TOOLS::IXMLTree& tree, ContainerData& containe
 }
 
 bool CPropEditView::GetMarkClasses(const int& viewMode, std::vector<CString>& classes) {
-    auto found = m_mapMarkClass.find(viewMode);
-    if (found == m_mapMarkClass.end()) return false;
-    classes = found->second;
+    if (viewMode < 0 || static_cast<size_t>(viewMode) >= kViewModeCount) return false;
+    const std::optional<std::vector<CString>>& entry = m_markClasses[static_cast<size_t>(viewMode)];
+    if (!entry) return false;
+    classes = *entry;
     return true;
 }
 

@@ -1,7 +1,9 @@
 // One property-grid layout read from an edit-view file (root "PropEditView").
 #pragma once
 
+#include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -13,7 +15,8 @@
 
 namespace TOOLS {
 class IXMLTree;
-}
+class XmlName;
+}  // namespace TOOLS
 
 namespace CONFIG {
 
@@ -81,11 +84,14 @@ public:
 
 private:
     void ReadMarkShow(TOOLS::IXMLTree& tree);
-    void ReadMarkClass(TOOLS::IXMLTree& tree, const CString& viewName);
+    // Reads the first child `tag`, the element of view mode `mode`.
+    void ReadMarkClass(TOOLS::IXMLTree& tree, const TOOLS::XmlName& tag, int mode);
 
     CString m_strLoc;
     std::vector<CString> m_vecTypeAndSection;
-    std::map<int, std::vector<CString>> m_mapMarkClass;
+    // Indexed by view mode (0 to 4); empty for a mode the file gives no element.
+    static constexpr size_t kViewModeCount = 5;
+    std::array<std::optional<std::vector<CString>>, kViewModeCount> m_markClasses;
     // The interface hands out this vector itself, so it stays a vector of raw pointers.
     OwnedPtrs<std::vector<GridShowData*>> m_vecGridShow;
     std::vector<std::vector<SourceRef>> m_itemSources;  // per group of m_vecGridShow

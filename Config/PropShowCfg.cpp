@@ -58,12 +58,20 @@ std::vector<CString> Split(const CString& text) {
     return pieces;
 }
 
-std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const CString& root, FileKind kind) {
+std::unique_ptr<TOOLS::IXMLTree> OpenTree(const CString& path, const TOOLS::XmlName& root,
+                                          FileKind kind) {
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, kind, path);
     if (!tree->FindElement(root)) tree.reset();
     return tree;
+}
+
+// Tag and attribute names, converted to UTF-8 once; function-local statics are initialised
+// exactly once even when several loads run at the same time.
+const TOOLS::XmlName& LocTag() {
+    static const TOOLS::XmlName kLoc(L"Loc");
+    return kLoc;
 }
 
 }  // namespace
@@ -122,7 +130,8 @@ void CPropShowCfg::LoadShowCfg(const CString& folder) {
 
 void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
                                const CItemTemplate& templates) {
-    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, L"UI", FileKind::kLocationShow);
+    static const TOOLS::XmlName kRoot(L"UI");
+    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, kRoot, FileKind::kLocationShow);
     if (!tree) return;
     ReadDefineLocs(*tree);
     ReadSectionSelect(*tree);
@@ -136,12 +145,15 @@ void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
 
 void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
     // A file without the section still shows what is defined, and the cursor stays on "UI".
-    if (tree.IntoChild(L"PropDefineShow", 0)) {
+    static const TOOLS::XmlName kPropDefineShow(L"PropDefineShow");
+    if (tree.IntoChild(kPropDefineShow, 0)) {
         const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
         int count = 0;
-        tree.GetNamedChildCount(L"Loc", count);
+        tree.GetNamedChildCount(LocTag(), count);
+        m_setDefineLoc.reserve(m_setDefineLoc.size() + static_cast<size_t>(count));
+        m_defineLocSources.reserve(m_defineLocSources.size() + static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
-            if (!tree.IntoChild(L"Loc", i)) break;
+            if (!tree.IntoChild(LocTag(), i)) break;
             CString loc = Text(tree);
             m_defineLocSources.emplace(loc, m_sourceFiles.At(file, tree));
             tree.OutOfElement();
@@ -154,13 +166,15 @@ void CPropShowCfg::ReadDefineLocs(TOOLS::IXMLTree& tree) {
 }
 
 void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"SectionSelect", 0)) return;
+    static const TOOLS::XmlName kSectionSelect(L"SectionSelect");
+    static const TOOLS::XmlName kLocAttribute(L"loc");
+    if (!tree.IntoChild(kSectionSelect, 0)) return;
     const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
     int count = 0;
-    tree.GetNamedChildCount(L"Loc", count);
+    tree.GetNamedChildCount(LocTag(), count);
     for (int i = 0; i < count; ++i) {
-        if (!tree.IntoChild(L"Loc", i)) break;
-        CString key = TOOLS::AttributeOf(tree, L"loc");
+        if (!tree.IntoChild(LocTag(), i)) break;
+        CString key = TOOLS::AttributeOf(tree, kLocAttribute);
         if (m_mapSectionSelect.find(key) == m_mapSectionSelect.end()) {
             m_sectionSelectSources.emplace(key, m_sourceFiles.At(file, tree));
             m_mapSectionSelect.emplace(std::move(key), Split(Text(tree)));
@@ -171,17 +185,22 @@ void CPropShowCfg::ReadSectionSelect(TOOLS::IXMLTree& tree) {
 }
 
 void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"Properties", 0)) return;
+    static const TOOLS::XmlName kProperties(L"Properties");
+    static const TOOLS::XmlName kProperty(L"Property");
+    static const TOOLS::XmlName kClsName(L"clsname");
+    static const TOOLS::XmlName kKind(L"Kind");
+    static const TOOLS::XmlName kKd(L"kd");
+    if (!tree.IntoChild(kProperties, 0)) return;
     int count = 0;
-    tree.GetNamedChildCount(L"Property", count);
+    tree.GetNamedChildCount(kProperty, count);
     for (int i = 0; i < count; ++i) {
-        if (!tree.IntoChild(L"Property", i)) break;
+        if (!tree.IntoChild(kProperty, i)) break;
         const EKADOComponentType type =
-            TOOLS::CKADOHandler::GetComponentTypeByName(TOOLS::AttributeOf(tree, L"clsname"));
+            TOOLS::CKADOHandler::GetComponentTypeByName(TOOLS::AttributeOf(tree, kClsName));
         // A "Property" without "Kind" has no kind text: converting it reports it as unknown.
         CString kindName;
-        if (tree.IntoChild(L"Kind", 0)) {
-            tree.GetAttribute(L"kd", kindName);
+        if (tree.IntoChild(kKind, 0)) {
+            tree.GetAttribute(kKd, kindName);
             tree.OutOfElement();
         }
         m_mapCompKind.emplace(type, GetKindByName(kindName));
@@ -197,7 +216,8 @@ int CPropShowCfg::GetKindByName(const CString& name) {
 }
 
 void CPropShowCfg::ReadViewParam(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"ViewParam", 0)) return;
+    static const TOOLS::XmlName kViewParam(L"ViewParam");
+    if (!tree.IntoChild(kViewParam, 0)) return;
     for (const CString& name : Split(Text(tree))) {
         if (!m_setViewParam.insert(TOOLS::CKADOHandler::GetParamTypeByName(name)).second) {
             TOOLS::CLogHelper(kPropShowCfgSource, line::kViewParamRepeated).Assert(0);
@@ -207,7 +227,8 @@ void CPropShowCfg::ReadViewParam(TOOLS::IXMLTree& tree) {
 }
 
 void CPropShowCfg::ReadMeterParam(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"MeterParam", 0)) return;
+    static const TOOLS::XmlName kMeterParam(L"MeterParam");
+    if (!tree.IntoChild(kMeterParam, 0)) return;
     for (const CString& name : Split(Text(tree))) {
         m_vecMeterParam.push_back(TOOLS::CKADOHandler::GetParamTypeByName(name));
     }
@@ -216,7 +237,12 @@ void CPropShowCfg::ReadMeterParam(TOOLS::IXMLTree& tree) {
 
 void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folder,
                                      const CItemTemplate& templates) {
-    if (!tree.IntoChild(L"PropEditView", 0)) return;
+    static const TOOLS::XmlName kPropEditView(L"PropEditView");
+    static const TOOLS::XmlName kView(L"View");
+    static const TOOLS::XmlName kViewAttribute(L"view");
+    static const TOOLS::XmlName kTypeAndSection(L"typeandsection");
+    static const TOOLS::XmlName kLocAttribute(L"loc");
+    if (!tree.IntoChild(kPropEditView, 0)) return;
     struct Entry {
         CString path;
         CString sections;
@@ -226,12 +252,12 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
     std::vector<Entry> entries;
     const std::uint32_t file = m_sourceFiles.Index(TOOLS::CurrentLogContext());
     int count = 0;
-    tree.GetNamedChildCount(L"View", count);
+    tree.GetNamedChildCount(kView, count);
     for (int i = 0; i < count; ++i) {
-        if (!tree.IntoChild(L"View", i)) break;
-        entries.push_back({folder + TOOLS::AttributeOf(tree, L"view"),
-                           TOOLS::AttributeOf(tree, L"typeandsection"),
-                           TOOLS::AttributeOf(tree, L"loc"), m_sourceFiles.At(file, tree)});
+        if (!tree.IntoChild(kView, i)) break;
+        entries.push_back({folder + TOOLS::AttributeOf(tree, kViewAttribute),
+                           TOOLS::AttributeOf(tree, kTypeAndSection),
+                           TOOLS::AttributeOf(tree, kLocAttribute), m_sourceFiles.At(file, tree)});
         if (CCheckSession* check = CCheckSession::Current()) {
             check->ViewEntry(entries.back().path);
         }
@@ -272,13 +298,17 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
 }
 
 void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
-    if (!tree.IntoChild(L"View3DMode", 0)) return;
+    static const TOOLS::XmlName kView3DMode(L"View3DMode");
+    static const TOOLS::XmlName kViewMode(L"ViewMode");
+    static const TOOLS::XmlName kName(L"name");
+    static const TOOLS::XmlName kClsName(L"clsname");
+    if (!tree.IntoChild(kView3DMode, 0)) return;
     int count = 0;
-    tree.GetNamedChildCount(L"ViewMode", count);
+    tree.GetNamedChildCount(kViewMode, count);
     for (int i = 0; i < count; ++i) {
-        if (!tree.IntoChild(L"ViewMode", i)) break;
-        const CString modeName = TOOLS::AttributeOf(tree, L"name");
-        for (const CString& name : Split(TOOLS::AttributeOf(tree, L"clsname"))) {
+        if (!tree.IntoChild(kViewMode, i)) break;
+        const CString modeName = TOOLS::AttributeOf(tree, kName);
+        for (const CString& name : Split(TOOLS::AttributeOf(tree, kClsName))) {
             // A type listed again takes the later mode; each name converts the mode anew.
             m_mapView3DMode[TOOLS::CKADOHandler::GetComponentTypeByName(name)] =
                 CPropEditView::GetViewModeByName(modeName);
@@ -289,17 +319,18 @@ void CPropShowCfg::ReadView3DMode(TOOLS::IXMLTree& tree) {
 }
 
 void CPropShowCfg::ReadEnableContainer(const CString& path) {
-    std::unique_ptr<TOOLS::IXMLTree> tree =
-        OpenTree(path, L"Containers", FileKind::kEnableContainer);
+    static const TOOLS::XmlName kRoot(L"Containers");
+    static const TOOLS::XmlName kContainer(L"Container");
+    std::unique_ptr<TOOLS::IXMLTree> tree = OpenTree(path, kRoot, FileKind::kEnableContainer);
     if (!tree) return;
     int count = 0;
-    tree->GetNamedChildCount(L"Container", count);
+    tree->GetNamedChildCount(kContainer, count);
     const std::uint32_t file = m_sourceFiles.Index(path);
     for (int i = 0; i < count; ++i) {
         ContainerData container;
         CPropEditView::ReadContainer(*tree, container, i);
         SourceRef source;
-        if (tree->IntoChild(L"Container", i)) {
+        if (tree->IntoChild(kContainer, i)) {
             source = m_sourceFiles.At(file, *tree);
             tree->OutOfElement();
         }

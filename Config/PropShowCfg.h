@@ -2,9 +2,13 @@
 // that lay out the property grid of a component section at a location.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <siteconfig/CString.h>
@@ -72,9 +76,16 @@ private:
 
     static int GetKindByName(const CString& name);
 
+    struct TextHash {
+        size_t operator()(const CString& text) const {
+            return std::hash<std::wstring_view>()(text.str());
+        }
+    };
+
     // Declared first so that it outlives every view that points to it.
     ContainerTable m_mapContainer;
-    std::set<CString> m_setDefineLoc;
+    // Only looked up (every defined location once on reading): hashed, not ordered.
+    std::unordered_set<CString, TextHash> m_setDefineLoc;
     std::vector<CString> m_vecDefineLoc;
     std::vector<CString> m_vecShowLoc;
     std::map<CString, std::vector<CString>> m_mapSectionSelect;
@@ -92,7 +103,7 @@ private:
     // Where records were read; the views keep their items'. Locations, keys and containers
     // by text, as interfaces may add and remove locations.
     CSourceFiles m_sourceFiles;
-    std::map<CString, SourceRef> m_defineLocSources;
+    std::unordered_map<CString, SourceRef, TextHash> m_defineLocSources;
     std::map<CString, SourceRef> m_sectionSelectSources;
     std::map<CString, SourceRef> m_containerSources;
     std::vector<SourceRef> m_viewSources;  // of m_vecLocView

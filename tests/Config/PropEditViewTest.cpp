@@ -100,7 +100,7 @@ TEST_F(PropEditViewTest, MarkClassesPerViewMode) {
     // A view element without "markclass" still lists its mode, with one empty name.
     EXPECT_TRUE(view.GetMarkClasses(kViewPingMian, classes));
     EXPECT_EQ(classes, Texts({L""}));
-    for (int mode : {0, 2, 4, 7}) {
+    for (int mode : {0, 2, 4, 5, 7, -1}) {
         std::vector<CString> untouched{L"x"};
         EXPECT_FALSE(view.GetMarkClasses(mode, untouched));
         EXPECT_EQ(untouched, Texts({L"x"}));
@@ -283,6 +283,142 @@ TEST_F(PropEditViewTest, ItemVarCodes) {
         EXPECT_EQ(At(target.FindGridShow(kPartSide)->items, 0)->itemVar, c.code);
         EXPECT_EQ(reports.Count(line::kItemVarUnknown), c.reports);
         EXPECT_EQ(reports.Count(), c.reports);
+    }
+}
+
+TEST_F(PropEditViewTest, GroupNamesSplitAtEveryDelimiter) {
+    // The delimiter is the two characters backslash and "v", as the files write it.
+    const struct {
+        const char* text;  // null: no "Group" child
+        Texts groups;
+    } cases[] = {
+        {nullptr, {}},
+        {"", {}},    // no text: no groups rather than one empty name
+        {"  ", {}},  // layout whitespace is no text either
+        {"a", {L"a"}},
+        {"中文", {L"中文"}},
+        {R"(a\vb)", {L"a", L"b"}},
+        {R"(\v)", {L"", L""}},
+        {R"(\va)", {L"", L"a"}},
+        {R"(a\v\vb)", {L"a", L"", L"b"}},
+        {R"(\\v)", {L"\\", L""}},
+        {R"(a\)", {L"a\\"}},
+        {R"(a\V)", {L"a\\V"}},
+        {R"(v\\vv)", {L"v\\", L"v"}},
+        {R"(常规\v尺寸\v)", {L"常规", L"尺寸", L""}},
+        {" a \\v b ", {L" a ", L" b "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text ? c.text : "(none)");
+        CPropEditView target(&table);
+        const std::string group = c.text ? std::string("<Group>") + c.text + "</Group>" : "";
+        ASSERT_TRUE(Load(
+            target, "<GridShow><Main><Item><Name>n</Name>" + group + "</Item></Main></GridShow>"));
+        ASSERT_NE(target.FindGridShow(kPartMain), nullptr);
+        EXPECT_EQ(At(target.FindGridShow(kPartMain)->items, 0)->groups, c.groups);
+    }
+}
+
+TEST_F(PropEditViewTest, ItemsInARowKeepTheirOwnGroupNames) {
+    ASSERT_TRUE(Load(view, R"(<GridShow><Main>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group>c</Group></Item>
+      <Item/>
+      <Item><Group>a\vb</Group></Item>
+      <Item><Group><![CDATA[]]></Group></Item>
+      <Item><Group>a\vb\v</Group></Item>
+    </Main>
+    <Side><Item><Group>a\vb</Group></Item></Side></GridShow>)"));
+    const GridShowData* main = view.FindGridShow(kPartMain);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(main->items.size(), 7u);
+    const Texts expected[] = {{L"a", L"b"}, {L"a", L"b"}, {L"c"},           {},
+                              {L"a", L"b"}, {L""},        {L"a", L"b", L""}};
+    for (size_t i = 0; i < main->items.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(At(main->items, i)->groups, expected[i]);
+    }
+    ASSERT_NE(view.FindGridShow(kPartSide), nullptr);
+    EXPECT_EQ(At(view.FindGridShow(kPartSide)->items, 0)->groups, Texts({L"a", L"b"}));
+
+    // Changing one item's names leaves the others' alone.
+    GridItemData& first = *At(main->items, 0);
+    first.groups[0] += L"!";
+    first.groups.push_back(L"more");
+    EXPECT_EQ(At(main->items, 1)->groups, Texts({L"a", L"b"}));
+    EXPECT_EQ(At(main->items, 4)->groups, Texts({L"a", L"b"}));
+}
+
+TEST_F(PropEditViewTest, OptionStateFlagsAreExactlyTrue) {
+    const struct {
+        const char* attributes;
+        bool enable, edit, readOnly;
+    } cases[] = {
+        {R"(IsEnable="true" IsEidt="true" IsReadOnly="true")", true, true, true},
+        {R"(IsEnable="true")", true, false, false},
+        {R"(IsEidt="true")", false, true, false},
+        {R"(IsReadOnly="true")", false, false, true},
+        {R"(IsEnable="True" IsEidt="TRUE" IsReadOnly="1")", false, false, false},
+        {R"(IsEnable="true " IsEidt=" true" IsReadOnly="")", false, false, false},
+        {R"(IsEdit="true" isEnable="true" IsReadonly="true")", false, false, false},
+        {"", false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        CPropEditView target(&table);
+        ASSERT_TRUE(Load(target, std::string("<GridShow><Main><Item><Options>"
+                                             "<Assemble type=\"S\"><S ") +
+                                     c.attributes +
+                                     "/></Assemble></Options></Item></Main></GridShow>"));
+        const GridItemData& item = *At(target.FindGridShow(kPartMain)->items, 0);
+        ASSERT_EQ(item.options.assembles.size(), 1u);
+        ASSERT_EQ(At(item.options.assembles, 0)->states.size(), 1u);
+        const OptionStateData& state = *At(At(item.options.assembles, 0)->states, 0);
+        EXPECT_EQ(state.enable, c.enable);
+        EXPECT_EQ(state.edit, c.edit);
+        EXPECT_EQ(state.readOnly, c.readOnly);
+    }
+}
+
+TEST_F(PropEditViewTest, OptionStateTextsComeFromTheFirstChildOfEachTag) {
+    const struct {
+        const char* name;
+        const char* children;
+        const wchar_t* control;
+        const wchar_t* style;
+        const wchar_t* option;
+        const wchar_t* format;
+    } cases[] = {
+        {"in order", "<Control>c</Control><Style>s</Style><Option>o</Option><Format>f</Format>",
+         L"c", L"s", L"o", L"f"},
+        {"any order", "<Format>f</Format><Option>o</Option><Style>s</Style><Control>c</Control>",
+         L"c", L"s", L"o", L"f"},
+        {"repeated", "<Control>1</Control><Control>2</Control><Format>3</Format><Format/>", L"1",
+         L"", L"", L"3"},
+        // The first "Control" has no text: a later one does not stand in for it.
+        {"first is empty", "<Control/><Control>late</Control><Style>  </Style>", L"", L"", L"",
+         L""},
+        {"other tags", "<control>x</control><Options>y</Options><Item><Control>z</Control></Item>",
+         L"", L"", L"", L""},
+        {"text and markup", "<Option>a&amp;b<![CDATA[<c>]]></Option><Style><![CDATA[cd]]></Style>",
+         L"", L"cd", L"a&b", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPropEditView target(&table);
+        ASSERT_TRUE(Load(target, std::string("<GridShow><Main><Item><Options>"
+                                             "<Assemble type=\"S\"><S>") +
+                                     c.children +
+                                     "</S></Assemble></Options></Item></Main></GridShow>"));
+        const GridItemData& item = *At(target.FindGridShow(kPartMain)->items, 0);
+        ASSERT_EQ(item.options.assembles.size(), 1u);
+        ASSERT_EQ(At(item.options.assembles, 0)->states.size(), 1u);
+        const OptionStateData& state = *At(At(item.options.assembles, 0)->states, 0);
+        EXPECT_EQ(state.control.str(), c.control);
+        EXPECT_EQ(state.style.str(), c.style);
+        EXPECT_EQ(state.option.str(), c.option);
+        EXPECT_EQ(state.format.str(), c.format);
     }
 }
 
