@@ -95,7 +95,9 @@ void CheckDisplayReferences(const CConfigTables& tables, const ConfigSources& so
             static_cast<const CPropEditView*>(view.view)->GetOwnContainer().name;
         usedContainers.insert(container);
         if (!container.IsEmpty() && !containers.count(container)) {
-            session.Add(FindingSeverity::kError, L"dangling-reference", session.ViewFile(i), 0, 0,
+            const CString file = session.ViewFile(i);
+            const auto [line, column] = session.ChildPosition(file, L"Container");
+            session.Add(FindingSeverity::kError, L"dangling-reference", file, line, column,
                         L"container \"" + container + L"\" is not in EnableContainer.xml",
                         container);
         }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "CheckSession.h"
 #include "DisplayNames.h"
 #include "GridItemCopy.h"
 #include "ItemTemplate.h"
@@ -64,6 +65,7 @@ CGridItemReader::CGridItemReader(TOOLS::IXMLTree& tree, const CString& path,
 int CGridItemReader::GetItemVarByName(const CString& name) {
     if (name.IsEmpty()) return kItemVarNone;  // most items name no variable
     if (const NamedCode* itemVar = FindCode(kItemVarNames, name)) return itemVar->code;
+    CCheckSession::ReportedText(name);
     TOOLS::CLogHelper(kPropShowCfgSource, line::kItemVarUnknown).Assert(0);
     return kItemVarNone;
 }

@@ -45,6 +45,7 @@ bool CItemTemplate::LoadItems(const CString& path) {
 const GridItemData* CItemTemplate::FindItem(const CString& id) const {
     auto found = m_mapItem.find(id);
     if (found == m_mapItem.end()) {
+        CCheckSession::ReportedText(id);
         TOOLS::CLogHelper(kPropShowCfgSource, line::kItemTemplateMissing).Assert(0);
         return nullptr;
     }

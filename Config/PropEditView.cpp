@@ -46,12 +46,14 @@ CPropEditView::~CPropEditView() = default;
 
 int CPropEditView::GetViewModeByName(const CString& name) {
     if (const NamedCode* mode = FindCode(kViewModeNames, name)) return mode->code;
+    CCheckSession::ReportedText(name);
     TOOLS::CLogHelper(kPropShowCfgSource, line::kViewModeUnknown).Assert(0);
     return kViewPouMian;
 }
 
 int CPropEditView::GetPartKindByName(const CString& name) {
     if (const NamedCode* kind = FindCode(kPartKindNames, name)) return kind->code;
+    CCheckSession::ReportedText(name);
     TOOLS::CLogHelper(kPropShowCfgSource, line::kPartKindUnknown).Assert(0);
     return kPartMain;
 }
@@ -73,6 +75,9 @@ bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
     if (files) reader.RecordSources(files->Index(path), m_itemSources);
     reader.ReadGridShow(m_vecGridShow.items(), m_pBaseView);
     ReadContainer(tree, m_container, 0);
+    if (CCheckSession* check = CCheckSession::Current()) {
+        check->ChildNamed(path, tree, L"Container");
+    }
     return true;
 }
 

@@ -211,6 +211,7 @@ void CPropShowCfg::ReadPropertyKinds(TOOLS::IXMLTree& tree) {
 
 int CPropShowCfg::GetKindByName(const CString& name) {
     if (const NamedCode* kind = FindCode(kComponentKindNames, name)) return kind->code;
+    CCheckSession::ReportedText(name);
     TOOLS::CLogHelper(kPropShowCfgSource, line::kKindUnknown).Assert(0);
     return 0;
 }

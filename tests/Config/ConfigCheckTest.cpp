@@ -208,6 +208,46 @@ TEST_F(ConfigCheckTest, ReportsAndDiagnosticsOfLoadingBecomeFindings) {
     EXPECT_GT(findings[2].line, 0);
 }
 
+// A report of loading that says which text it did not know is found where that text stands,
+// quoting it.
+TEST_F(ConfigCheckTest, ReportsOfUnknownTextsQuoteThem) {
+    struct Case {
+        const char* what;
+        std::string view;  // the edit-view file
+        const wchar_t* code;
+        int line;
+        const wchar_t* offending;
+    };
+    const Case cases[] = {
+        {"item template id",
+         "<PropEditView><GridShow><Main>\n<Item id=\"Nope\"/>\n</Main>"
+         "</GridShow></PropEditView>\n",
+         L"dangling-reference", 3, L"Nope"},
+        {"item variable",
+         "<PropEditView><GridShow><Main>\n<Item><ItemVar>Nam</ItemVar></Item>\n"
+         "</Main></GridShow></PropEditView>\n",
+         L"unknown-name", 3, L"Nam"},
+        {"view mode",
+         "<PropEditView>\n<MarkShow><LiMain markclass=\"a\"/></MarkShow>\n"
+         "</PropEditView>\n",
+         L"unknown-tag", 3, L"LiMain"},
+        {"container", "<PropEditView>\n\n<Container name=\"Nope\"/>\n</PropEditView>\n",
+         L"dangling-reference", 4, L"Nope"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        dir_->Write("Display/v.xml", kHeader + c.view);
+        const std::vector<ConfigFinding> findings = Check();
+        ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+        EXPECT_EQ(findings[0].code, CString(c.code));
+        EXPECT_EQ(findings[0].file, dir_->WPath("Display/v.xml"));
+        EXPECT_EQ(findings[0].line, c.line);
+        EXPECT_EQ(findings[0].text, CString(c.offending));
+        EXPECT_NE(findings[0].message.Find(c.offending), -1);
+    }
+}
+
 TEST_F(ConfigCheckTest, AMissingFolderIsOneFinding) {
     std::filesystem::remove_all(TempDir::Native(dir_->Folder() + "Display"));
     const std::vector<ConfigFinding> findings = Check();
