@@ -187,13 +187,14 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
              Replace(root / "Display/Views/WallView.xml", "<Item id=\"Material\"/>",
                      "<Item id=\"Materal\"/>");
          },
-         "Display/Views/WallView.xml:31:7:", "no item template has this id [dangling-reference]"},
+         "Display/Views/WallView.xml:31:7:",
+         "no item template has this id: \"Materal\" [dangling-reference]"},
         {"a container EnableContainer.xml lacks",
          [](const fs::path& root) {
              Replace(root / "Display/Views/BeamView.xml", "name=\"BeamContainer\"",
                      "name=\"BeamContainr\"");
          },
-         "Display/Views/BeamView.xml", "\"BeamContainr\" is not in EnableContainer.xml"},
+         "Display/Views/BeamView.xml:49:3:", "\"BeamContainr\" is not in EnableContainer.xml"},
         {"a tag typo",
          [](const fs::path& root) {
              Replace(root / "Definitions/Wall_POOL.xml", "<ClsName>Wall</ClsName>",
