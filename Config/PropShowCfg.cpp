@@ -119,13 +119,16 @@ void CPropShowCfg::DestroyViews() {
     m_pDefaultView.reset();
 }
 
-void CPropShowCfg::LoadShowCfg(const CString& folder) {
+void CPropShowCfg::LoadShowCfg(const CString& folder, Indexing indexing) {
     CItemTemplate templates;
     templates.LoadItems(folder + L"ItemTemplate.xml");
     m_pGridTemplateView->LoadEditView(folder + L"GridTemplate.xml", &templates, &m_sourceFiles);
     ReadLocShow(folder + L"PropertyLocShow.xml", folder, templates);
     ReadEnableContainer(folder + L"EnableContainer.xml");
     templates.Clear();
+    if (indexing == Indexing::kNow) {
+        m_locationIndex = CLocationIndex(m_vecShowLoc, m_mapSectionSelect);
+    }
 }
 
 void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
@@ -135,7 +138,6 @@ void CPropShowCfg::ReadLocShow(const CString& path, const CString& folder,
     if (!tree) return;
     ReadDefineLocs(*tree);
     ReadSectionSelect(*tree);
-    m_locationIndex = CLocationIndex(m_vecShowLoc, m_mapSectionSelect);
     ReadPropertyKinds(*tree);
     ReadViewParam(*tree);
     ReadMeterParam(*tree);

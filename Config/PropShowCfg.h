@@ -41,8 +41,10 @@ public:
     // Reads "ItemTemplate.xml", "GridTemplate.xml", "PropertyLocShow.xml" (with the edit-view
     // files it names) and "EnableContainer.xml" of `folder`, which ends with a separator.
     // Clears nothing: a second call adds to the tables. Missing files leave their tables as
-    // they are.
-    void LoadShowCfg(const CString& folder);
+    // they are. With kByCaller the location index is left to the caller's SetShowLocs, which
+    // must follow before any location query (a loader that adds shown locations next).
+    enum class Indexing { kNow, kByCaller };
+    void LoadShowCfg(const CString& folder, Indexing indexing = Indexing::kNow);
 
     void GetDefineLocs(std::vector<CString>& locs) override;
     void AddDefineLoc(const CString& loc) override;

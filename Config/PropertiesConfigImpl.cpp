@@ -354,7 +354,8 @@ void CPropertiesConfigImpl::InitSharpPool(const CString& folder) {
 
 void CPropertiesConfigImpl::InitPropShowCfg(const CString& folder) {
     if (!m_pPropShowCfg) m_pPropShowCfg = std::make_unique<CPropShowCfg>();
-    m_pPropShowCfg->LoadShowCfg(folder);
+    // The graph libraries add shown locations next, and set them with the index.
+    m_pPropShowCfg->LoadShowCfg(folder, CPropShowCfg::Indexing::kByCaller);
 }
 
 CPropertiesConfigImpl::ShownLocations::ShownLocations(IPropertyShow& show) {
