@@ -157,22 +157,23 @@ void CheckUnusedEditViews(const CString& displayFolder, CCheckSession& session) 
                                 L"EnableContainer.xml"}) {
         read.insert(normal(displayFolder + name));
     }
+    const fs::path folder = normal(displayFolder);
     std::error_code error;
-    fs::recursive_directory_iterator entry(normal(displayFolder), error);
+    fs::recursive_directory_iterator entry(folder, error);
     for (; !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
         const fs::path path = entry->path().lexically_normal();
         if (path.extension() != ".xml" || read.count(path) || !entry->is_regular_file(error)) {
             continue;
         }
+        // Named as the layout names its files: below the display folder as given.
+        const CString file =
+            displayFolder + TOOLS::WideFromUtf8(path.lexically_relative(folder).generic_u8string());
         TOOLS::CSourceLines text;
-        const size_t root = text.Load(TOOLS::WideFromUtf8(path.u8string()))
-                                ? text.Text().find("<PropEditView")
-                                : std::string::npos;
+        const size_t root = text.Load(file) ? text.Text().find("<PropEditView") : std::string::npos;
         if (root == std::string::npos) continue;
         int line = 0;
         int column = 0;
         text.Locate(root, line, column);
-        const CString file = TOOLS::WideFromUtf8(path.u8string());
         session.Add(FindingSeverity::kNote, L"unused", file, line, column,
                     L"no location view uses this edit-view file", CString());
     }
