@@ -63,10 +63,27 @@ Loaded Load(const std::string& root, int threads) {
                 text += std::to_string(type) + " " + TOOLS::Utf8FromWide(category) + "\n";
             }
         }
+        for (const CONFIG::LocationViewInfo& view : tables.GetLocationViews()) {
+            text += "view " + TOOLS::Utf8FromWide(view.loc) + "\n";
+            for (const CONFIG::GridShowData* group : view.view->GetGridShows()) {
+                text += " group " + std::to_string(group->kind) + "\n";
+                for (const CONFIG::GridItemData* item : group->items) {
+                    text += "  " + TOOLS::Utf8FromWide(item->name) + " " +
+                            TOOLS::Utf8FromWide(item->control) + " " +
+                            std::to_string(item->itemVar) + "\n";
+                }
+            }
+        }
         const CONFIG::ConfigSources sources = tables.GetSources();
         for (const auto& [type, at] : sources.definitions) text += Position(at) + "\n";
-        for (const auto* list : {&sources.shapePool, &sources.templates, &sources.propModels}) {
+        for (const auto* list : {&sources.shapePool, &sources.templates, &sources.propModels,
+                                 &sources.locationViews}) {
             for (const CONFIG::SourcePosition& at : *list) text += Position(at) + "\n";
+        }
+        for (const auto& groups : sources.viewItems) {
+            for (const auto& items : groups) {
+                for (const CONFIG::SourcePosition& at : items) text += Position(at) + "\n";
+            }
         }
     }
     TOOLS::SetLogSink(previousLog);
@@ -109,6 +126,32 @@ protected:
         }
         dir_.Write("Templates/filelist.cfg", list + "</filelist>\n");
         dir_.Write("Models/filelist.cfg", kHeader + "<filelist/>\n");
+        // Views: 30 entries naming 12 files in an interleaved order, one missing, with reports.
+        dir_.Write("Display/ItemTemplate.xml",
+                   kHeader + "<Items><Item id=\"A\"><Name>from A</Name></Item></Items>\n");
+        dir_.Write("Display/GridTemplate.xml",
+                   kHeader +
+                       "<PropEditView><GridShow><Main><Item><Name>base</Name></Item>"
+                       "</Main></GridShow></PropEditView>\n");
+        std::string views = kHeader + "<UI><PropEditView>\n";
+        for (int i = 0; i < 30; ++i) {
+            const int file = (i * 5) % 12;
+            views += "<View view=\"v" + std::to_string(file) +
+                     ".xml\" typeandsection=\"Beam\" "
+                     "loc=\"\\a\\" +
+                     std::to_string(i) + "\"/>\n";
+        }
+        dir_.Write("Display/PropertyLocShow.xml", views + "</PropEditView></UI>\n");
+        for (int f = 0; f < 12; ++f) {
+            if (f == 7) continue;  // named, missing
+            const std::string bad = f % 3 == 0 ? "<ItemVar>Nope</ItemVar>" : "";
+            dir_.Write("Display/v" + std::to_string(f) + ".xml",
+                       kHeader + "<PropEditView><GridShow><Main ref=\"1\"><Item><Name>v" +
+                           std::to_string(f) + "</Name>" + bad +
+                           "<Control>Edit</Control></Item><Item id=\"" +
+                           (f % 4 == 0 ? "Missing" : "A") +
+                           "\"/></Main></GridShow></PropEditView>\n");
+        }
         for (int i = 0; i < 30; ++i) {
             dir_.Write("ShapePool/s" + std::to_string(i) + ".xml",
                        kHeader +
