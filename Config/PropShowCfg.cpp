@@ -6,16 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include <siteconfig/SiteConfigThreads.h>
-
 #include "CheckSession.h"
 #include "DisplayNames.h"
 #include "ItemTemplate.h"
+#include "LoadWork.h"
 #include "LogHelper.h"
-#include "OrderedWork.h"
 #include "PropEditView.h"
 #include "ReportLines.h"
-#include "TextInterner.h"
 #include "Tools.h"
 #include "XMLTree.h"
 
@@ -314,7 +311,7 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         return file;
     };
 
-    const int threads = CCheckSession::Current() ? 1 : CONFIG::GetLoadThreads();
+    const int threads = LoadThreadsHere();
     if (threads <= 1 || paths.size() < 2) {
         // In entry order, each file parsed at its first entry and kept until its last.
         std::vector<size_t> usesLeft(paths.size(), 0);

@@ -6,12 +6,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include <siteconfig/SiteConfigThreads.h>
-
 #include "CheckSession.h"
 #include "GraphLibrary.h"
+#include "LoadWork.h"
 #include "LogHelper.h"
-#include "OrderedWork.h"
 #include "PropShowCfg.h"
 #include "ReportLines.h"
 #include "TextInterner.h"
@@ -100,8 +98,7 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     InitPropShowCfg(displayFolder);
     // Both libraries add to the shown locations, which are set once, after them.
     ShownLocations shown(*m_pPropShowCfg);
-    InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns, shown);
-    InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns, shown);
+    InitOtherGraphDataConfig({graphLibrary1, graphLibrary2}, m_lstTemplateIns, shown);
     m_pPropShowCfg->SetShowLocs(std::move(shown.list));
     IndexCategories();
 }
@@ -164,31 +161,8 @@ bool CPropertiesConfigImpl::DefinitionClaims::Claim(EKADOComponentType type, siz
 void CPropertiesConfigImpl::ReadPropertyFiles(
     const std::vector<CString>& paths, DefinitionClaims* claims,
     const std::function<void(size_t, PropertyFile&)>& take) {
-    // A check follows the reading on its own thread (the readers' hooks and the cursor's lines).
-    const int threads = CCheckSession::Current() ? 1 : GetLoadThreads();
-    if (threads <= 1 || paths.size() < 2) {
-        for (size_t i = 0; i < paths.size(); ++i) {
-            PropertyFile file = ReadPropertyFile(paths[i], claims, i);
-            take(i, file);
-        }
-        return;
-    }
-    struct Read {
-        PropertyFile file;
-        TOOLS::CapturedLoadEvents events;
-    };
-    TOOLS::RunInOrder<TOOLS::ScopedTextInterning>(
-        paths.size(), threads,
-        [&](size_t i) {
-            Read read;
-            const TOOLS::ScopedLoadObserver capturing(&read.events);
-            read.file = ReadPropertyFile(paths[i], claims, i);
-            return read;
-        },
-        [&](size_t i, Read& read) {
-            read.events.Replay();
-            take(i, read.file);
-        });
+    RunOnLoadThreads(
+        paths.size(), [&](size_t i) { return ReadPropertyFile(paths[i], claims, i); }, take);
 }
 
 void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
@@ -410,26 +384,38 @@ void CPropertiesConfigImpl::ShownLocations::Add(const CString& loc) {
     known.insert(list.back().str());
 }
 
-void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
+void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>& paths,
                                                      std::list<PropertyInsData>& list,
                                                      ShownLocations& shown) {
-    TOOLS::CBimSerialDataLibrary library;
-    CStringArray models;
+    // The libraries are read and parsed on the load's threads; their models are taken in order.
+    struct Library {
+        CStringArray models;
+        std::vector<size_t> offsets;
+    };
     CCheckSession* check = CCheckSession::Current();
-    std::function<void(IXMLTree&)> inspect;
-    if (check) {
-        inspect = [&](IXMLTree& tree) { check->CheckFormat(tree, FileKind::kGraphLibrary, path); };
-    }
-    std::vector<size_t> offsets;
-    library.GetAllModelInfo(path, models, inspect, &offsets);
-    if (check) check->GraphModels(path, models, offsets);
-    const std::uint32_t file = m_sources.files.Index(path);
-    std::vector<SourceRef> sources;
-    sources.reserve(offsets.size());
-    for (const size_t offset : offsets) {
-        sources.push_back(SourceRef::Make(file, offset));
-    }
-    AddGraphModels(models, list, shown, &sources, &m_sources.templates);
+    const auto read = [&](size_t i) {
+        Library library;
+        std::function<void(IXMLTree&)> inspect;
+        if (check) {
+            inspect = [&](IXMLTree& tree) {
+                check->CheckFormat(tree, FileKind::kGraphLibrary, paths[i]);
+            };
+        }
+        TOOLS::CBimSerialDataLibrary().GetAllModelInfo(paths[i], library.models, inspect,
+                                                       &library.offsets);
+        return library;
+    };
+    const auto take = [&](size_t i, Library& library) {
+        if (check) check->GraphModels(paths[i], library.models, library.offsets);
+        const std::uint32_t file = m_sources.files.Index(paths[i]);
+        std::vector<SourceRef> sources;
+        sources.reserve(library.offsets.size());
+        for (const size_t offset : library.offsets) {
+            sources.push_back(SourceRef::Make(file, offset));
+        }
+        AddGraphModels(library.models, list, shown, &sources, &m_sources.templates);
+    };
+    RunOnLoadThreads(paths.size(), read, take);
 }
 
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,

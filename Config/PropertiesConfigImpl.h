@@ -132,8 +132,8 @@ private:
         std::vector<CString> list;
         std::unordered_set<std::wstring_view> known;
     };
-    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list,
-                                  ShownLocations& shown);
+    void InitOtherGraphDataConfig(const std::vector<CString>& paths,
+                                  std::list<PropertyInsData>& list, ShownLocations& shown);
     // As the public AddGraphModels, adding to `shown`; `sources`, when given, holds where each
     // model was read and goes with it into `listSources`.
     void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,
