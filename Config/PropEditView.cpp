@@ -63,16 +63,16 @@ bool CPropEditView::LoadEditView(const CString& path, const CItemTemplate* templ
     std::unique_ptr<TOOLS::IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kEditView, path);
-    return LoadEditView(*tree, path, templates, files);
+    return LoadEditView(*tree, path, templates, files ? files->Index(path) : SourceRef::kNoFile);
 }
 
 bool CPropEditView::LoadEditView(TOOLS::IXMLTree& tree, const CString& path,
-                                 const CItemTemplate* templates, CSourceFiles* files) {
+                                 const CItemTemplate* templates, std::uint32_t sourceFile) {
     static const TOOLS::XmlName kRoot(L"PropEditView");
     if (!tree.FindElement(kRoot)) return false;
     ReadMarkShow(tree);
     CGridItemReader reader(tree, path, templates);
-    if (files) reader.RecordSources(files->Index(path), m_itemSources);
+    if (sourceFile != SourceRef::kNoFile) reader.RecordSources(sourceFile, m_itemSources);
     reader.ReadGridShow(m_vecGridShow.items(), m_pBaseView);
     ReadContainer(tree, m_container, 0);
     if (CCheckSession* check = CCheckSession::Current()) {

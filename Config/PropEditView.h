@@ -43,9 +43,11 @@ public:
     bool LoadEditView(const CString& path, const CItemTemplate* templates,
                       CSourceFiles* files = nullptr);
     // As above, from `tree`, a file already loaded from `path`; its cursor may stand anywhere
-    // and is left on the root. Lets several views be read from one parse of a file.
+    // and is left on the root. Lets several views be read from one parse of a file. The view
+    // keeps where its items were read when `sourceFile` is the file's index in the owner's
+    // table. Safe on any thread as long as nothing else uses `tree`.
     bool LoadEditView(TOOLS::IXMLTree& tree, const CString& path, const CItemTemplate* templates,
-                      CSourceFiles* files = nullptr);
+                      std::uint32_t sourceFile = SourceRef::kNoFile);
 
     // The base view whose groups "ref" copies; set before loading. Borrowed.
     void SetBaseView(const CPropEditView* baseView) { m_pBaseView = baseView; }

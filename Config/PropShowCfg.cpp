@@ -4,10 +4,12 @@
 #include <map>
 #include <typeinfo>
 #include <utility>
+#include <vector>
 
 #include "CheckSession.h"
 #include "DisplayNames.h"
 #include "ItemTemplate.h"
+#include "LoadWork.h"
 #include "LogHelper.h"
 #include "PropEditView.h"
 #include "ReportLines.h"
@@ -268,27 +270,24 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
     }
     tree.OutOfElement();
 
-    // A file named by several entries is read and parsed once, and kept only until its last
-    // entry has its own view.
-    std::map<CString, int> usesLeft;
-    for (const Entry& entry : entries) ++usesLeft[entry.path];
-    std::map<CString, std::unique_ptr<TOOLS::IXMLTree>> parsed;
+    // A file named by several entries is read and parsed once, with a view for each entry.
+    std::vector<CString> paths;  // in the order the entries first name them
+    std::vector<size_t> fileOf;  // of each entry
+    std::vector<std::uint32_t> sourceFiles;
+    {
+        std::map<CString, size_t> known;
+        for (const Entry& entry : entries) {
+            const auto [found, added] = known.try_emplace(entry.path, paths.size());
+            if (added) {
+                paths.push_back(entry.path);
+                sourceFiles.push_back(m_sourceFiles.Index(entry.path));
+            }
+            fileOf.push_back(found->second);
+        }
+    }
     const CString locationFile = TOOLS::CurrentLogContext();
-    for (const Entry& entry : entries) {
-        std::unique_ptr<TOOLS::IXMLTree>& file = parsed[entry.path];
-        if (!file) {
-            file = TOOLS::CXMLTreeCreator::Allocate();
-            file->LoadFile(entry.path);
-            CCheckSession::CheckLoaded(*file, FileKind::kEditView, entry.path);
-        }
-        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
-        view->SetBaseView(m_pGridTemplateView.get());
-        bool loaded = false;
-        {
-            TOOLS::ScopedLogContext reading(entry.path, file.get());
-            loaded = view->LoadEditView(*file, entry.path, &templates, &m_sourceFiles);
-        }
-        if (--usesLeft[entry.path] == 0) parsed.erase(entry.path);
+    // What the location file says of an entry whose view is read.
+    const auto addView = [&](const Entry& entry, std::unique_ptr<CPropEditView> view, bool loaded) {
         {
             TOOLS::ScopedLogContext reading(locationFile);
             TOOLS::CLogHelper(kPropShowCfgSource, line::kViewFileNotLoaded).Assert(loaded);
@@ -297,6 +296,76 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         view->SetTypeAndSections(Split(entry.sections));
         m_vecLocView.push_back(std::move(view));
         m_viewSources.push_back(entry.source);
+    };
+    const auto readView = [&](TOOLS::IXMLTree& file, size_t f, bool& loaded) {
+        auto view = std::make_unique<CPropEditView>(&m_mapContainer);
+        view->SetBaseView(m_pGridTemplateView.get());
+        TOOLS::ScopedLogContext reading(paths[f], &file);
+        loaded = view->LoadEditView(file, paths[f], &templates, sourceFiles[f]);
+        return view;
+    };
+    const auto parse = [&](size_t f) {
+        std::unique_ptr<TOOLS::IXMLTree> file = TOOLS::CXMLTreeCreator::Allocate();
+        file->LoadFile(paths[f]);
+        CCheckSession::CheckLoaded(*file, FileKind::kEditView, paths[f]);
+        return file;
+    };
+
+    const int threads = LoadThreadsHere();
+    if (threads <= 1 || paths.size() < 2) {
+        // In entry order, each file parsed at its first entry and kept until its last.
+        std::vector<size_t> usesLeft(paths.size(), 0);
+        for (const size_t f : fileOf) ++usesLeft[f];
+        std::vector<std::unique_ptr<TOOLS::IXMLTree>> parsed(paths.size());
+        for (size_t k = 0; k < entries.size(); ++k) {
+            const size_t f = fileOf[k];
+            if (!parsed[f]) parsed[f] = parse(f);
+            bool loaded = false;
+            std::unique_ptr<CPropEditView> view = readView(*parsed[f], f, loaded);
+            if (--usesLeft[f] == 0) parsed[f].reset();
+            addView(entries[k], std::move(view), loaded);
+        }
+        return;
+    }
+
+    // On the load's threads, one file each: its parse and the views of its entries, with what
+    // each reported kept to be told in entry order.
+    struct ViewRead {
+        std::unique_ptr<CPropEditView> view;
+        bool loaded = false;
+        TOOLS::CapturedLoadEvents events;
+    };
+    struct FileRead {
+        TOOLS::CapturedLoadEvents parsing;
+        std::vector<ViewRead> views;  // of its entries, in entry order
+    };
+    std::vector<size_t> entryCount(paths.size(), 0);
+    for (const size_t f : fileOf) ++entryCount[f];
+    std::vector<FileRead> reads(paths.size());
+    TOOLS::RunInOrder<TOOLS::ScopedTextInterning>(
+        paths.size(), threads,
+        [&](size_t f) {
+            FileRead read;
+            std::unique_ptr<TOOLS::IXMLTree> file;
+            {
+                const TOOLS::ScopedLoadObserver capturing(&read.parsing);
+                file = parse(f);
+            }
+            for (size_t n = 0; n < entryCount[f]; ++n) {
+                ViewRead& view = read.views.emplace_back();
+                const TOOLS::ScopedLoadObserver capturing(&view.events);
+                view.view = readView(*file, f, view.loaded);
+            }
+            return read;
+        },
+        [&](size_t f, FileRead& read) { reads[f] = std::move(read); });
+    std::vector<size_t> taken(paths.size(), 0);
+    for (size_t k = 0; k < entries.size(); ++k) {
+        const size_t f = fileOf[k];
+        if (taken[f] == 0) reads[f].parsing.Replay();
+        ViewRead& view = reads[f].views[taken[f]++];
+        view.events.Replay();
+        addView(entries[k], std::move(view.view), view.loaded);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "CheckSession.h"
 #include "GraphLibrary.h"
+#include "LoadWork.h"
 #include "LogHelper.h"
 #include "PropShowCfg.h"
 #include "ReportLines.h"
@@ -97,8 +98,7 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     InitPropShowCfg(displayFolder);
     // Both libraries add to the shown locations, which are set once, after them.
     ShownLocations shown(*m_pPropShowCfg);
-    InitOtherGraphDataConfig(graphLibrary1, m_lstTemplateIns, shown);
-    InitOtherGraphDataConfig(graphLibrary2, m_lstTemplateIns, shown);
+    InitOtherGraphDataConfig({graphLibrary1, graphLibrary2}, m_lstTemplateIns, shown);
     m_pPropShowCfg->SetShowLocs(std::move(shown.list));
     IndexCategories();
 }
@@ -133,20 +133,36 @@ CPropertiesConfigImpl::~CPropertiesConfigImpl() = default;
 void CPropertiesConfigImpl::InitPropertyOrigData(const CString& folder) {
     std::vector<CString> files;
     GetSoftwareDefaultInitFiles(folder, files);
-    for (const CString& file : files) {
-        PropertyInsData record;
-        const SourceRef source = ReadPropertyFile(file, record, true);
-        const EKADOComponentType type = record.compType;
-        const CString category = record.category;
+    DefinitionClaims claims;
+    ReadPropertyFiles(files, &claims, [&](size_t i, PropertyFile& file) {
+        const EKADOComponentType type = file.record.compType;
+        const CString category = file.record.category;
         CCheckSession* check = CCheckSession::Current();
         if (check && type != KADO::Product::InvalidComponentType) {
-            check->Definition(type, CKADOHandler::GetComponentNameByType(type), file);
+            check->Definition(type, CKADOHandler::GetComponentNameByType(type), files[i]);
         }
-        if (m_mapOrigProperty.try_emplace(type, std::move(record)).second) {
-            m_sources.definitions.emplace(type, source);
+        if (m_mapOrigProperty.try_emplace(type, std::move(file.record)).second) {
+            m_sources.definitions.emplace(
+                type, SourceRef::Make(m_sources.files.Index(files[i]), file.offset));
         }
         AddTypeCategory(type, category);
-    }
+    });
+}
+
+bool CPropertiesConfigImpl::DefinitionClaims::Claim(EKADOComponentType type, size_t file) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto [first, added] = m_first.try_emplace(type, file);
+    if (added) return false;
+    if (first->second < file) return true;
+    first->second = file;
+    return false;
+}
+
+void CPropertiesConfigImpl::ReadPropertyFiles(
+    const std::vector<CString>& paths, DefinitionClaims* claims,
+    const std::function<void(size_t, PropertyFile&)>& take) {
+    RunOnLoadThreads(
+        paths.size(), [&](size_t i) { return ReadPropertyFile(paths[i], claims, i); }, take);
 }
 
 void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
@@ -155,17 +171,20 @@ void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
 }
 
 void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyInsData& data) {
-    ReadPropertyFile(path, data);
+    data = std::move(ReadPropertyFile(path).record);
 }
 
-SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyInsData& data,
-                                                  bool definition) {
+CPropertiesConfigImpl::PropertyFile CPropertiesConfigImpl::ReadPropertyFile(
+    const CString& path, DefinitionClaims* claims, size_t index) {
+    PropertyFile file;
+    PropertyInsData& data = file.record;
     std::unique_ptr<IXMLTree> tree = TOOLS::CXMLTreeCreator::Allocate();
     tree->LoadFile(path);
     CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
     const XmlNames& names = Names();
-    if (!tree->FindElement(names.property)) return {m_sources.files.Index(path), 0};
-    const SourceRef source = m_sources.files.At(path, *tree);
+    if (!tree->FindElement(names.property)) return file;
+    file.offset = tree->GetElementOffset();
+    if (file.offset == TOOLS::kNoOffset) file.offset = 0;
 
     CString text;
     tree->GetChildText(names.initName, text);
@@ -188,7 +207,7 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
     if (check && !text.IsEmpty()) check->ChildNamed(path, *tree, L"GraphLibId");
     // A later definition of a type is dropped: only its category counts, and what reading it
     // reports. A check reads it all, for the names it holds.
-    const bool dropped = definition && !check && m_mapOrigProperty.count(data.compType) != 0;
+    const bool dropped = claims && claims->Claim(data.compType, index) && !check;
 
     tree->IntoChild(names.pool, 0);  // when absent, "Common" and "Ins" stand under "Property"
     if (tree->IntoChild(names.common, 0)) {
@@ -223,11 +242,7 @@ SourceRef CPropertiesConfigImpl::ReadPropertyFile(const CString& path, PropertyI
         GetInsProperty(tree.get(), dropped ? nullptr : &data.children, 1);
         tree->OutOfElement();
     }
-    return source;
-}
-
-void CPropertiesConfigImpl::GetInsProperty(IXMLTree* tree, std::list<PropertyInsData>& list) {
-    GetInsProperty(tree, &list, 1);
+    return file;
 }
 
 // `level` is the nesting level of the instances read now: 1 for the children of "Ins". Without
@@ -331,23 +346,22 @@ void CPropertiesConfigImpl::InitIns(std::list<PropertyInsData>& list,
     std::vector<CString> files;
     GetFileList(files, folder);
     sources.reserve(sources.size() + files.size());
-    for (const CString& file : files) {
-        PropertyInsData& record = list.emplace_back();
-        sources.push_back(ReadPropertyFile(file, record));
+    ReadPropertyFiles(files, nullptr, [&](size_t i, PropertyFile& file) {
+        PropertyInsData& record = list.emplace_back(std::move(file.record));
+        sources.push_back(SourceRef::Make(m_sources.files.Index(files[i]), file.offset));
         AddTypeCategory(record.compType, record.category);
-    }
+    });
 }
 
 void CPropertiesConfigImpl::InitSharpPool(const CString& folder) {
     if (folder.IsEmpty()) return;
     std::vector<CString> files;
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*.xml", files);
-    for (const CString& file : files) {
-        PropertyInsData record;
-        const SourceRef source = ReadPropertyFile(file, record);
-        const auto [entry, inserted] = m_setSharpPool.insert(std::move(record));
+    ReadPropertyFiles(files, nullptr, [&](size_t i, PropertyFile& file) {
+        const SourceRef source = SourceRef::Make(m_sources.files.Index(files[i]), file.offset);
+        const auto [entry, inserted] = m_setSharpPool.insert(std::move(file.record));
         if (inserted) m_sources.shapePool.emplace(&*entry, source);
-    }
+    });
 }
 
 // ---- Display configuration and graph libraries -------------------------------------------
@@ -370,26 +384,38 @@ void CPropertiesConfigImpl::ShownLocations::Add(const CString& loc) {
     known.insert(list.back().str());
 }
 
-void CPropertiesConfigImpl::InitOtherGraphDataConfig(const CString& path,
+void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>& paths,
                                                      std::list<PropertyInsData>& list,
                                                      ShownLocations& shown) {
-    TOOLS::CBimSerialDataLibrary library;
-    CStringArray models;
+    // The libraries are read and parsed on the load's threads; their models are taken in order.
+    struct Library {
+        CStringArray models;
+        std::vector<size_t> offsets;
+    };
     CCheckSession* check = CCheckSession::Current();
-    std::function<void(IXMLTree&)> inspect;
-    if (check) {
-        inspect = [&](IXMLTree& tree) { check->CheckFormat(tree, FileKind::kGraphLibrary, path); };
-    }
-    std::vector<size_t> offsets;
-    library.GetAllModelInfo(path, models, inspect, &offsets);
-    if (check) check->GraphModels(path, models, offsets);
-    const std::uint32_t file = m_sources.files.Index(path);
-    std::vector<SourceRef> sources;
-    sources.reserve(offsets.size());
-    for (const size_t offset : offsets) {
-        sources.push_back(SourceRef::Make(file, offset));
-    }
-    AddGraphModels(models, list, shown, &sources, &m_sources.templates);
+    const auto read = [&](size_t i) {
+        Library library;
+        std::function<void(IXMLTree&)> inspect;
+        if (check) {
+            inspect = [&](IXMLTree& tree) {
+                check->CheckFormat(tree, FileKind::kGraphLibrary, paths[i]);
+            };
+        }
+        TOOLS::CBimSerialDataLibrary().GetAllModelInfo(paths[i], library.models, inspect,
+                                                       &library.offsets);
+        return library;
+    };
+    const auto take = [&](size_t i, Library& library) {
+        if (check) check->GraphModels(paths[i], library.models, library.offsets);
+        const std::uint32_t file = m_sources.files.Index(paths[i]);
+        std::vector<SourceRef> sources;
+        sources.reserve(library.offsets.size());
+        for (const size_t offset : library.offsets) {
+            sources.push_back(SourceRef::Make(file, offset));
+        }
+        AddGraphModels(library.models, list, shown, &sources, &m_sources.templates);
+    };
+    RunOnLoadThreads(paths.size(), read, take);
 }
 
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,

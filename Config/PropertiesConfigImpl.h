@@ -3,9 +3,11 @@
 // changing what applications see.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string_view>
 #include <unordered_set>
@@ -58,7 +60,7 @@ public:
     // The readers.
     void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);
     void GetPropertyInitData(const CString& path, PropertyInsData& data);
-    void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
+    static void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
     // Appends the models of a graph library's array (location, name, identifier per model) to
     // `list` and their locations to the display configuration's shown locations.
     void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list);
@@ -87,15 +89,37 @@ public:
 
 private:
     void InitPropertyOrigData(const CString& folder);
-    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>& list);
-    void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>* list, int depth);
+    static void GetInsProperty(TOOLS::IXMLTree* tree, std::list<PropertyInsData>* list, int depth);
     // Reports an instance value that does not split into one or two texts.
     static void CheckValueSplit(const CString& text);
     static void ReportValueSplit();
     bool GetOrigProperty(EKADOComponentType type, PropertyInsData*& data);
-    // Reads one property file into `data`; where its root stands, when it has one. A
-    // `definition` of a type already defined gets only its type and category.
-    SourceRef ReadPropertyFile(const CString& path, PropertyInsData& data, bool definition = false);
+
+    // Which definition file first defines each type, as files finish reading in any order.
+    class DefinitionClaims {
+    public:
+        // Claims `type` for the file of index `file`; true when a file of a smaller index
+        // claimed it already.
+        bool Claim(EKADOComponentType type, size_t file);
+
+    private:
+        std::mutex m_mutex;
+        std::map<EKADOComponentType, size_t> m_first;
+    };
+    // What reading one property file gives.
+    struct PropertyFile {
+        PropertyInsData record;
+        size_t offset = 0;  // of its root element, as IXMLTree::GetElementOffset; 0 without one
+    };
+    // Reads one property file. With `claims` it is definition file `index`: one whose type a
+    // file of a smaller index defines gets only its type and category, and what reading the
+    // rest reports. Safe on any thread; the check hooks run when a check session is current.
+    static PropertyFile ReadPropertyFile(const CString& path, DefinitionClaims* claims = nullptr,
+                                         size_t index = 0);
+    // Reads `paths` on the load's threads and gives each file to `take` on the calling thread,
+    // in order, after replaying what reading it reported.
+    static void ReadPropertyFiles(const std::vector<CString>& paths, DefinitionClaims* claims,
+                                  const std::function<void(size_t, PropertyFile&)>& take);
     void InitIns(std::list<PropertyInsData>& list, std::vector<SourceRef>& sources,
                  const CString& folder);
     void InitSharpPool(const CString& folder);
@@ -108,8 +132,8 @@ private:
         std::vector<CString> list;
         std::unordered_set<std::wstring_view> known;
     };
-    void InitOtherGraphDataConfig(const CString& path, std::list<PropertyInsData>& list,
-                                  ShownLocations& shown);
+    void InitOtherGraphDataConfig(const std::vector<CString>& paths,
+                                  std::list<PropertyInsData>& list, ShownLocations& shown);
     // As the public AddGraphModels, adding to `shown`; `sources`, when given, holds where each
     // model was read and goes with it into `listSources`.
     void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,

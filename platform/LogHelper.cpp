@@ -84,13 +84,47 @@ void CLogHelper::Assert(int condition, const CString& message) {
 }
 
 void CLogHelper::Record(const CString& message) {
-    const LogReport report{file_, line_, message, CurrentLogContext()};
+    DeliverReport(LogReport{file_, line_, message, CurrentLogContext()});
+}
+
+void DeliverReport(const LogReport& report) {
     if (g_observer) {
         g_observer->OnReport(report);
         return;
     }
     const std::shared_ptr<const LogSink> sink = LogSinkSlot().Current();
     (*sink)(report);
+}
+
+void DeliverDiagnostic(const Diagnostic& diagnostic) {
+    if (g_observer) {
+        g_observer->OnDiagnostic(diagnostic);
+        return;
+    }
+    const std::shared_ptr<const DiagnosticSink> sink = DiagnosticSinkSlot().Current();
+    (*sink)(diagnostic);
+}
+
+void CapturedLoadEvents::OnReport(const LogReport& report) {
+    reports_.push_back(report);
+    isReport_.push_back(true);
+}
+
+void CapturedLoadEvents::OnDiagnostic(const Diagnostic& diagnostic) {
+    diagnostics_.push_back(diagnostic);
+    isReport_.push_back(false);
+}
+
+void CapturedLoadEvents::Replay() const {
+    size_t report = 0;
+    size_t diagnostic = 0;
+    for (const bool isReport : isReport_) {
+        if (isReport) {
+            DeliverReport(reports_[report++]);
+        } else {
+            DeliverDiagnostic(diagnostics_[diagnostic++]);
+        }
+    }
 }
 
 ScopedLogContext::ScopedLogContext(const CString& file, ILogLocator* locator)
@@ -123,13 +157,7 @@ ILoadObserver* CurrentLoadObserver() { return g_observer; }
 
 void ReportDiagnostic(const CString& file, int line, int column, const CString& message,
                       const wchar_t* code) {
-    const Diagnostic diagnostic{file, line, column, message, CString(code)};
-    if (g_observer) {
-        g_observer->OnDiagnostic(diagnostic);
-        return;
-    }
-    const std::shared_ptr<const DiagnosticSink> sink = DiagnosticSinkSlot().Current();
-    (*sink)(diagnostic);
+    DeliverDiagnostic(Diagnostic{file, line, column, message, CString(code)});
 }
 
 }  // namespace TOOLS

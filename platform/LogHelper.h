@@ -2,6 +2,7 @@
 #pragma once
 
 #include <utility>
+#include <vector>
 
 #include <siteconfig/CString.h>
 #include <siteconfig/SiteConfigReports.h>
@@ -93,5 +94,30 @@ private:
 
 // The calling thread's observer, or null.
 ILoadObserver* CurrentLoadObserver();
+
+// Hands a report or diagnostic raised elsewhere to the calling thread's observer, or else to
+// the sink, as if it were raised here.
+void DeliverReport(const LogReport& report);
+void DeliverDiagnostic(const Diagnostic& diagnostic);
+
+// Keeps the reports and diagnostics of the calling thread, in order, while it lives, for
+// another thread to deliver later (Replay): work done on a worker thread reports as if done on
+// the thread that waits for it.
+class CapturedLoadEvents final : public ILoadObserver {
+public:
+    CapturedLoadEvents() = default;
+    CapturedLoadEvents(CapturedLoadEvents&&) = default;
+    CapturedLoadEvents& operator=(CapturedLoadEvents&&) = default;
+
+    void OnReport(const LogReport& report) override;
+    void OnDiagnostic(const Diagnostic& diagnostic) override;
+    // Delivers everything kept to the calling thread, in the order it was raised.
+    void Replay() const;
+
+private:
+    std::vector<LogReport> reports_;
+    std::vector<Diagnostic> diagnostics_;
+    std::vector<bool> isReport_;  // the order of the two kinds
+};
 
 }  // namespace TOOLS

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and runs the whole test suite twice: a normal build, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error. Then the
-# threading test alone under ThreadSanitizer, which fails on the first report.
+# threading and parallel-load tests alone under ThreadSanitizer, which fail on the first report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -30,5 +30,6 @@ ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install
 echo "== thread sanitizer build (threading test only)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
   -DSITECONFIG_BUILD_TOOLS=OFF -DSITECONFIG_WERROR=ON
-cmake --build build/tsan -j "$jobs" --target ThreadingTest
+cmake --build build/tsan -j "$jobs" --target ThreadingTest ParallelLoadTest
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ThreadingTest
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ParallelLoadTest

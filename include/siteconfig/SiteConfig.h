@@ -34,3 +34,4 @@
 #include "siteconfig/SiteConfigNames.h"
 #include "siteconfig/SiteConfigReports.h"
 #include "siteconfig/SiteConfigTables.h"
+#include "siteconfig/SiteConfigThreads.h"

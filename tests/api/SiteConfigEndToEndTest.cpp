@@ -213,26 +213,7 @@ TEST_F(SiteConfigEndToEnd, ReportsOfQueriesAreExplained) {
 
 namespace {
 
-// Every field of a record and its instances, as one text (the record has no equality).
-std::string Text(const PropertyInsData& record) {
-    std::string text =
-        std::to_string(record.compType) + "|" + TOOLS::Utf8FromWide(record.initName) + "|" +
-        TOOLS::Utf8FromWide(record.category) + "|" + TOOLS::Utf8FromWide(record.sectionShape) +
-        "|" + TOOLS::Utf8FromWide(record.graphLibId) + "{";
-    for (const CONFIG::PropertyParam& param : record.params) {
-        text += std::to_string(param.first) + "=" + TOOLS::Utf8FromWide(param.second.first) + "/" +
-                TOOLS::Utf8FromWide(param.second.second) + ";";
-    }
-    for (const PropertyInsData& child : record.children) text += Text(child);
-    return text + "}";
-}
-
-template <typename Records>
-std::string Text(const Records& records) {
-    std::string text;
-    for (const PropertyInsData& record : records) text += Text(record) + "\n";
-    return text;
-}
+using testing_support::Text;
 
 // The whole tables agree with what the interfaces answer one question at a time.
 TEST_F(SiteConfigEndToEnd, WholeTablesAgreeWithTheInterfaces) {

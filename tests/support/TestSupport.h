@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <siteconfig/CString.h>
+#include <siteconfig/PropertyInsData.h>
 #include <siteconfig/SiteConfigReports.h>
 
 // Readable CString values in failure messages.
@@ -146,5 +147,27 @@ private:
     TOOLS::LogSink previousLog_;
     TOOLS::DiagnosticSink previousDiagnostic_;
 };
+
+// Every field of a record and its instances, as one text (the record has no equality).
+inline std::string Text(const CONFIG::PropertyInsData& record) {
+    std::string text =
+        std::to_string(record.compType) + "|" + TOOLS::Utf8FromWide(record.initName) + "|" +
+        TOOLS::Utf8FromWide(record.category) + "|" + TOOLS::Utf8FromWide(record.sectionShape) +
+        "|" + TOOLS::Utf8FromWide(record.graphLibId) + "{";
+    for (const CONFIG::PropertyParam& param : record.params) {
+        text += std::to_string(param.first) + "=" + TOOLS::Utf8FromWide(param.second.first) + "/" +
+                TOOLS::Utf8FromWide(param.second.second) + ";";
+    }
+    for (const CONFIG::PropertyInsData& child : record.children) text += Text(child);
+    return text + "}";
+}
+
+// The records of a list, set or map's values, one text a line.
+template <typename Records>
+std::string Text(const Records& records) {
+    std::string text;
+    for (const CONFIG::PropertyInsData& record : records) text += Text(record) + "\n";
+    return text;
+}
 
 }  // namespace testing_support
