@@ -307,14 +307,28 @@ int main(int argc, char** argv) {
             // Destruction is not part of loading: each run's tables are freed after its timing.
             std::unique_ptr<CONFIG::CPropertiesConfig> loaded;
             std::unique_ptr<bench::RecordsFloor> floor;
+            // The load on the default threads, and on the calling thread alone.
+            const int threads = CONFIG::GetLoadThreads();
+            const auto alone = [&] {
+                CONFIG::SetLoadThreads(1);
+                loaded = Construct(c);
+                CONFIG::SetLoadThreads(0);
+            };
             const std::vector<double> times = TimeInRounds(
                 runs, {{[&] { loaded = Construct(c); }, [&] { loaded.reset(); }},
                        {[&] { ParseOnly(files); }},
-                       {[&] { floor = bench::BuildRecordsFloor(c); }, [&] { floor.reset(); }}});
+                       {[&] { floor = bench::BuildRecordsFloor(c); }, [&] { floor.reset(); }},
+                       {alone, [&] { loaded.reset(); }}});
             const double construct = times[0];
             const double baseline = times[1];
             const double floorTime = times[2];
-            std::printf("construction        %9.1f ms\n", construct * 1e3);
+            const double constructAlone = times[3];
+            std::printf(
+                "construction        %9.1f ms   on %d load threads (SITECONFIG_LOAD_THREADS)\n",
+                construct * 1e3, threads);
+            std::printf("  on one thread     %9.1f ms   construction/floor %.2f   speed-up %.2f\n",
+                        constructAlone * 1e3, constructAlone / floorTime,
+                        constructAlone / construct);
             std::printf("parse-only baseline %9.1f ms   construction/baseline %.2f\n",
                         baseline * 1e3, construct / baseline);
             std::printf(
