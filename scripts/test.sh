@@ -27,7 +27,7 @@ cmake --build build/static -j "$jobs" --target siteconfig siteconfig_cli SampleG
   SiteConfigEndToEndTest siteconfig_cli_tests
 ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install_and_consume|SiteconfigCommand'
 
-echo "== thread sanitizer build (threading test only)"
+echo "== thread sanitizer build (threading and parallel-load tests only)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
   -DSITECONFIG_BUILD_TOOLS=OFF -DSITECONFIG_WERROR=ON
 cmake --build build/tsan -j "$jobs" --target ThreadingTest ParallelLoadTest
