@@ -207,6 +207,15 @@ void CDocumentChecker::CheckElement(const ElementFormat& format, const CString& 
 
 void CDocumentChecker::CheckAttributes(const ElementFormat& format, const CString& tag,
                                        const TOOLS::XMLAttributeList& attributes) {
+    // "unknown attribute "X" of "Tag" in a ... file", with the likely name when one is close.
+    const auto reportUnknown = [&](const wchar_t* code, const wchar_t* what, const CString& name,
+                                   const std::vector<CString>& listed) {
+        CString message =
+            L"unknown " + CString(what) + L" " + Quoted(name) + L" of " + Quoted(tag) + InKind();
+        const CString closest = ClosestName(name, listed);
+        if (!closest.IsEmpty()) message += L"; did you mean " + Quoted(closest) + L"?";
+        Report(code, name, message, &name);
+    };
     for (const auto& [name, value] : attributes) {
         if (IsListed(format, name)) continue;
         std::vector<CString> listed;
@@ -214,14 +223,9 @@ void CDocumentChecker::CheckAttributes(const ElementFormat& format, const CStrin
             listed.emplace_back(attribute.name);
         }
         switch (format.otherAttributes) {
-            case OtherAttributes::kNone: {
-                CString message =
-                    L"unknown attribute " + Quoted(name) + L" of " + Quoted(tag) + InKind();
-                const CString closest = ClosestName(name, listed);
-                if (!closest.IsEmpty()) message += L"; did you mean " + Quoted(closest) + L"?";
-                Report(kUnknownAttributeCode, name, message, &name);
+            case OtherAttributes::kNone:
+                reportUnknown(kUnknownAttributeCode, L"attribute", name, listed);
                 break;
-            }
             case OtherAttributes::kParameterNames: {
                 if (TOOLS::CKADOHandler::GetParamTypeByName(name) !=
                     KADO::Product::InvalidParameterType) {
@@ -233,11 +237,7 @@ void CDocumentChecker::CheckAttributes(const ElementFormat& format, const CStrin
                     }
                 }
                 listed.insert(listed.end(), m_parameterNames.begin(), m_parameterNames.end());
-                CString message =
-                    L"unknown parameter " + Quoted(name) + L" of " + Quoted(tag) + InKind();
-                const CString closest = ClosestName(name, listed);
-                if (!closest.IsEmpty()) message += L"; did you mean " + Quoted(closest) + L"?";
-                Report(kUnknownParamCode, name, message, &name);
+                reportUnknown(kUnknownParamCode, L"parameter", name, listed);
                 break;
             }
             case OtherAttributes::kAny: {
