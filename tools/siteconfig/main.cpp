@@ -24,7 +24,8 @@ A configuration root holds, unless a flag names another place:
   Resource.xml              resource settings
 The application folder is --app-dir, else the folder of this executable.
 
-Exit status: 0 when nothing was reported, 1 when anything was, 2 on bad usage.)";
+Exit status: 0 when loading raised no error or warning (notes are allowed), 1 when it did
+or the answer is a failure, 2 on bad usage.)";
 
 }  // namespace
 
