@@ -170,10 +170,6 @@ void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*_POOL.xml", files);
 }
 
-void CPropertiesConfigImpl::GetPropertyInitData(const CString& path, PropertyInsData& data) {
-    data = std::move(ReadPropertyFile(path).record);
-}
-
 CPropertiesConfigImpl::PropertyFile CPropertiesConfigImpl::ReadPropertyFile(
     const CString& path, DefinitionClaims* claims, size_t index) {
     PropertyFile file;
@@ -183,8 +179,7 @@ CPropertiesConfigImpl::PropertyFile CPropertiesConfigImpl::ReadPropertyFile(
     CCheckSession::CheckLoaded(*tree, FileKind::kProperty, path);
     const XmlNames& names = Names();
     if (!tree->FindElement(names.property)) return file;
-    file.offset = tree->GetElementOffset();
-    if (file.offset == TOOLS::kNoOffset) file.offset = 0;
+    file.offset = tree->GetElementOffset();  // SourceRef::Make takes kNoOffset as unknown
 
     CString text;
     tree->GetChildText(names.initName, text);

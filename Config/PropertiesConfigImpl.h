@@ -59,7 +59,6 @@ public:
 
     // The readers.
     void GetSoftwareDefaultInitFiles(const CString& folder, std::vector<CString>& files);
-    void GetPropertyInitData(const CString& path, PropertyInsData& data);
     static void GetVauleAndUserValue(const CString& text, CString& value, CString& userValue);
     // Appends the models of a graph library's array (location, name, identifier per model) to
     // `list` and their locations to the display configuration's shown locations.
@@ -109,7 +108,9 @@ private:
     // What reading one property file gives.
     struct PropertyFile {
         PropertyInsData record;
-        size_t offset = 0;  // of its root element, as IXMLTree::GetElementOffset; 0 without one
+        // Of its root element, as IXMLTree::GetElementOffset gives it (kNoOffset when unknown);
+        // 0 without a root.
+        size_t offset = 0;
     };
     // Reads one property file. With `claims` it is definition file `index`: one whose type a
     // file of a smaller index defines gets only its type and category, and what reading the

@@ -10,10 +10,6 @@ std::uint32_t CSourceFiles::Index(const CString& path) {
     return static_cast<std::uint32_t>(m_paths.size() - 1);
 }
 
-SourceRef CSourceFiles::At(const CString& path, TOOLS::IXMLTree& tree) {
-    return At(Index(path), tree);
-}
-
 SourceRef CSourceFiles::At(std::uint32_t file, TOOLS::IXMLTree& tree) const {
     return SourceRef::Make(file, tree.GetElementOffset());
 }

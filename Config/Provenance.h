@@ -35,8 +35,7 @@ public:
     // The index of `path`. Records come in runs from one file, so only the last path is
     // compared; a path met again after another gets a second index, which is harmless.
     std::uint32_t Index(const CString& path);
-    // The cursor's element of `tree`, loaded from `path`.
-    SourceRef At(const CString& path, TOOLS::IXMLTree& tree);
+    // The cursor's element of `tree`, loaded from file `file` of this table.
     SourceRef At(std::uint32_t file, TOOLS::IXMLTree& tree) const;
 
     const CString& Path(std::uint32_t file) const { return m_paths[file]; }
