@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libpugixml-dev libgtest-dev pkg-config libcli11-dev nlohmann-json3-dev)
+packages=(cmake ninja-build g++ libpugixml-dev libgtest-dev pkg-config libcli11-dev nlohmann-json3-dev
+  libyaml-cpp-dev python3-yaml libxml2-utils help2man)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
