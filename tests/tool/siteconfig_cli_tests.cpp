@@ -1,87 +1,17 @@
 // The siteconfig command as configuration authors use it: the example loads clean, each kind
 // of broken file is named with its file, dumps are stable JSON, previews are well-formed.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <initializer_list>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
-#include "TestSupport.h"
+#include "CommandRunner.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using Json = nlohmann::ordered_json;
-using testing_support::TempDir;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-void Replace(const fs::path& path, const std::string& from, const std::string& to) {
-    std::string text = ReadFile(path);
-    const size_t at = text.find(from);
-    ASSERT_NE(at, std::string::npos) << from << " not in " << path;
-    text.replace(at, from.size(), to);
-    WriteFile(path, text);
-}
-
-Result Run(const std::vector<std::string>& args, const fs::path& scratch) {
-    std::string command = Quote(SITECONFIG_TOOL);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    const fs::path out = scratch / "stdout.txt";
-    const fs::path err = scratch / "stderr.txt";
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
-    return result;
-}
-
-class SiteconfigCommand : public ::testing::Test {
-protected:
-    // A copy of the example that a test may break.
-    fs::path CopyExample() {
-        const fs::path root = scratch_.NativeFolder() / "site-layout";
-        fs::copy(SITECONFIG_EXAMPLE_DIR, root, fs::copy_options::recursive);
-        return root;
-    }
-    Result Run(std::initializer_list<std::string> args) {
-        return ::Run(std::vector<std::string>(args), scratch_.NativeFolder());
-    }
-
-    TempDir scratch_;
-};
+using namespace command_test;
 
 TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     const Result result = Run({"check", SITECONFIG_EXAMPLE_DIR});
