@@ -30,6 +30,18 @@ foreach(header IN LISTS installed_headers)
     message(FATAL_ERROR "unexpected installed file ${header}")
   endif()
 endforeach()
+# The installed command works from the installed prefix alone: on the installed example, with
+# the installed sample plug-in found in its installed application folder.
+if(WITH_TOOL)
+  foreach(file bin/siteconfig share/bash-completion/completions/siteconfig
+      share/siteconfig/examples/site-layout/Plugins.ini)
+    if(NOT EXISTS ${prefix}/${file})
+      message(FATAL_ERROR "${file} was not installed")
+    endif()
+  endforeach()
+  run(${prefix}/bin/siteconfig check ${prefix}/share/siteconfig/examples/site-layout)
+endif()
+
 file(GLOB_RECURSE pc_files ${prefix}/*/siteconfig.pc)
 if(NOT pc_files)
   message(FATAL_ERROR "siteconfig.pc was not installed")

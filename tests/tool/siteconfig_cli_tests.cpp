@@ -16,9 +16,9 @@ using namespace command_test;
 TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     const Result result = Run({"check", SITECONFIG_EXAMPLE_DIR});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_NE(result.out.find("0 error(s), 0 warning(s)"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("definitions: 12"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("plug-in libraries: 1 of 1 loaded"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\nerrors: 0\nwarnings: 0\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  definitions: 12\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  plug-in libraries loaded: 1\n"), std::string::npos) << result.out;
 
     const Result json = Run({"--json", "check", SITECONFIG_EXAMPLE_DIR});
     ASSERT_EQ(json.status, 0) << json.err;
@@ -29,6 +29,7 @@ TEST_F(SiteconfigCommand, ExampleLoadsClean) {
     for (const Json& problem : report.at("problems")) EXPECT_EQ(problem.at("severity"), "note");
     EXPECT_EQ(report.at("loaded").at("location views"), 7);
     EXPECT_EQ(report.at("loaded").at("graph handlers"), 6);
+    EXPECT_EQ(report.at("loaded").at("plug-in libraries"), 1);
 }
 
 // Each broken copy fails the check, and the problem is named with the file it lies in.
@@ -144,13 +145,13 @@ TEST_F(SiteconfigCommand, BrokenCopiesNameTheirFile) {
         const Result result = ::Run({"check", root.string()}, scratch.NativeFolder());
         EXPECT_EQ(result.status, 1) << result.out << result.err;
         bool named = false;
-        std::istringstream lines(result.out);
+        std::istringstream lines(result.err);
         for (std::string line; std::getline(lines, line);) {
             named =
                 named || (line.rfind(c.file, 0) == 0 && line.find(c.detail) != std::string::npos);
         }
         EXPECT_TRUE(named) << "no line starts with " << c.file << " and names " << c.detail << ":\n"
-                           << result.out;
+                           << result.err;
     }
 }
 
@@ -255,9 +256,8 @@ TEST_F(SiteconfigCommand, QueriesAnswerFromTheExample) {
     ASSERT_EQ(shape.status, 0) << shape.err;
     EXPECT_EQ(Json::parse(shape.out).at("record").at("initName"), "QTZ125 塔吊");
 
-    const Result plugins =
-        Run({"--json", "plugins", fs::path(SITECONFIG_TOOL).parent_path().string(),
-             root + "/Plugins.ini"});
+    const Result plugins = Run({"--json", "-r", root, "plugins", "--app-dir",
+                                fs::path(SITECONFIG_TOOL).parent_path().string()});
     ASSERT_EQ(plugins.status, 0) << plugins.out << plugins.err;
     EXPECT_EQ(Json::parse(plugins.out).at("handlers").size(), 6u);
 }
@@ -265,14 +265,15 @@ TEST_F(SiteconfigCommand, QueriesAnswerFromTheExample) {
 TEST_F(SiteconfigCommand, SettingsAreReadChangedAndSaved) {
     const fs::path root = CopyExample();
     const std::string file = (root / "Resource.xml").string();
-    const Result before = Run({"--app-dir", "/opt/site/", "settings", file, "get", "ImageFolder"});
+    const Result before =
+        Run({"--json", "--app-dir", "/opt/site/", "settings", file, "get", "ImageFolder"});
     EXPECT_EQ(before.status, 0) << before.err;
-    EXPECT_EQ(before.out, "/opt/site/Resources\\Images\\\n");
+    EXPECT_EQ(Json::parse(before.out).at("value"), "/opt/site/Resources\\Images\\");
 
     const Result set = Run({"settings", file, "set", "ProjectName", "新工地"});
     EXPECT_EQ(set.status, 0) << set.err;
     const Result after = Run({"settings", file, "get", "ProjectName"});
-    EXPECT_EQ(after.out, "新工地\n");
+    EXPECT_EQ(after.out, "key: ProjectName\nvalue: 新工地\n");
 
     // Only what the file holds can be set: not a new key, and not "AppDir", which the command
     // sets for resolving and the file does not store.

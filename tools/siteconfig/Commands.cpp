@@ -25,10 +25,23 @@ namespace {
 namespace fs = std::filesystem;
 using KADO::Product::EKADOComponentType;
 
+bool g_jsonErrors = false;
+
+}  // namespace
+
+void SetJsonErrors(bool json) { g_jsonErrors = json; }
+
 int Fail(int status, const std::string& message) {
+    if (g_jsonErrors) {
+        Json error;
+        error["error"] = message;
+        std::cout << error.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    }
     std::cerr << "siteconfig: " << message << '\n';
     return status;
 }
+
+namespace {
 
 void Emit(const Json& value, bool json) {
     if (json) {
@@ -77,11 +90,25 @@ Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root
     Json handlers = Json::array();
     for (const EKADOComponentType type : plugins.handlerTypes) {
         CString name;
-        CONFIG::FindName(names, type, name);
-        handlers.push_back(TOOLS::Utf8FromWide(name));
+        if (CONFIG::FindName(names, type, name)) {
+            handlers.push_back(TOOLS::Utf8FromWide(name));
+        } else {
+            handlers.push_back(Json{{"name", nullptr}, {"value", type}});
+        }
     }
     j["handlers"] = std::move(handlers);
     return j;
+}
+
+// Plug-in paths are relative to the application folder: a library that did not load is most
+// often one looked for in the wrong folder.
+void HintAtAppDir(const CONFIG::PluginCheck& plugins, const Layout& layout) {
+    for (const CONFIG::PluginLibrary& library : plugins.libraries) {
+        if (library.loaded) continue;
+        std::cerr << "siteconfig: plug-in paths are relative to the application folder "
+                  << layout.ResolvedAppDir() << "; --app-dir names another\n";
+        return;
+    }
 }
 
 Json Findings(const FindingCollector& collector, size_t from, const std::string& root) {
@@ -176,8 +203,8 @@ Json Summary(const CONFIG::CheckedConfiguration& loaded) {
     s["meter parameters"] = inspector.GetMeterParams().size();
     s["view modes"] = inspector.GetView3DModes().size();
     s["containers"] = inspector.GetContainers().size();
-    s["plug-in libraries"] = std::to_string(loadedLibraries) + " of " +
-                             std::to_string(plugins.libraries.size()) + " loaded";
+    s["plug-in libraries"] = plugins.libraries.size();
+    s["plug-in libraries loaded"] = loadedLibraries;
     s["graph handlers"] = plugins.handlerTypes.size();
     size_t settings = 0;  // those the file holds; the application folder is the command's
     if (loaded.settings) {
@@ -241,8 +268,9 @@ int RunCheck(const Options& options) {
 
     size_t counts[3] = {0, 0, 0};
     Json problems = Json::array();
-    std::vector<std::string> lines;
-    const bool colour = !options.json && ::isatty(STDOUT_FILENO);
+    // Each problem also goes to standard error as one "FILE:LINE:COL: severity: message" line,
+    // the form editors and build tools pick up.
+    const bool colour = ::isatty(STDERR_FILENO);
     for (const CONFIG::ConfigFinding& finding : all) {
         auto severity = finding.severity;
         if (options.werror && severity == CONFIG::FindingSeverity::kWarning) {
@@ -251,36 +279,20 @@ int RunCheck(const Options& options) {
         ++counts[static_cast<int>(severity)];
         if (options.quiet && severity != CONFIG::FindingSeverity::kError) continue;
         const std::string name = TOOLS::Utf8FromWide(CONFIG::SeverityName(severity));
-        if (options.json) {
-            problems.push_back(CheckFindingToJson(finding, name, layout.root));
-        } else {
-            lines.push_back(CheckLine(finding, name, layout.root, colour));
-        }
+        problems.push_back(CheckFindingToJson(finding, name, layout.root));
+        std::cerr << CheckLine(finding, name, layout.root, colour) << '\n';
     }
     const bool failed = counts[0] + counts[1] > 0;
-    if (options.json) {
-        Json j;
-        j["root"] = layout.root;
-        j["clean"] = !failed;
-        j["errors"] = counts[0];
-        j["warnings"] = counts[1];
-        j["notes"] = counts[2];
-        j["problems"] = std::move(problems);
-        j["loaded"] = Summary(loaded);
-        Emit(j, true);
-        return failed ? kExitProblems : kExitClean;
-    }
-    for (const std::string& line : lines) std::cout << line << '\n';
-    if (!options.quiet) {
-        std::cout << (lines.empty() ? "" : "\n") << "Loaded " << layout.root << ":\n";
-        const Json summary = Summary(loaded);
-        for (const auto& [what, count] : summary.items()) {
-            std::cout << "  " << what << ": "
-                      << (count.is_string() ? count.get<std::string>() : count.dump()) << '\n';
-        }
-    }
-    std::cout << counts[0] << " error(s), " << counts[1] << " warning(s), " << counts[2]
-              << " note(s)\n";
+    Json j;
+    j["root"] = layout.root;
+    j["clean"] = !failed;
+    j["errors"] = counts[0];
+    j["warnings"] = counts[1];
+    j["notes"] = counts[2];
+    j["problems"] = std::move(problems);
+    if (!options.quiet) j["loaded"] = Summary(loaded);
+    HintAtAppDir(loaded.plugins, layout);
+    Emit(j, options.json);
     return failed ? kExitProblems : kExitClean;
 }
 
@@ -307,7 +319,8 @@ int RunType(const Options& options, const std::string& category) {
     answer["category"] = category;
     const EKADOComponentType type = config.GetType(text);
     const bool found = type != KADO::Product::InvalidComponentType;
-    answer["type"] = found ? Json(names.Component(type)) : Json(nullptr);
+    answer["type"] = nullptr;
+    if (found) names.PutComponent(answer, "type", type);
     if (found) {
         answer["editable"] = config.PropertyCanEdit(type);
         const auto definitions = CONFIG::CConfigTables(config).GetDefinitions();
@@ -383,19 +396,23 @@ int RunPreview(const Options& options, const std::string& typeAndSection, const 
     if (it != definitions.end()) {
         const Names names(config);
         for (const CONFIG::PropertyParam& param : it->second.params) {
-            input.values.emplace(names.Parameter(param.first),
-                                 TOOLS::Utf8FromWide(param.second.second));
+            const Json name = names.ParameterEntry(param.first);
+            if (name.is_string()) {
+                input.values.emplace(name.get<std::string>(),
+                                     TOOLS::Utf8FromWide(param.second.second));
+            }
         }
     }
     std::ofstream out(outputFile, std::ios::binary | std::ios::trunc);
     out << RenderPreview(input);
     out.close();
     if (!out) return Fail(kExitProblems, outputFile + ": cannot write the preview page");
-    for (size_t i = session.loadFindings; i < session.findings.findings().size(); ++i) {
-        std::cerr << FormatFinding(session.findings.findings()[i], options.layout.root) << '\n';
+    Json answer;
+    answer["output"] = outputFile;
+    for (const char* key : {"typeAndSection", "loc", "chosen", "viewLoc"}) {
+        if (input.view.contains(key)) answer[key] = input.view.at(key);
     }
-    std::cout << "wrote " << outputFile << " (" << input.viewLabel << ")\n";
-    return session.QueryReported() ? kExitProblems : kExitClean;
+    return Finish(options, session, std::move(answer), true);
 }
 
 int RunLocs(const Options& options, const std::string& loc) {
@@ -461,16 +478,11 @@ int RunSettingsGet(const Options& options, const std::string& file, const std::s
     if (!LoadSettings(options, file, settings)) return kExitProblems;
     const CString name = TOOLS::WideFromUtf8(key);
     if (!settings.FindVar(name)) return Fail(kExitProblems, file + ": no setting \"" + key + "\"");
-    const std::string value = TOOLS::Utf8FromWide(settings.GetValue(name));
+    Json j;
+    j["key"] = key;
+    j["value"] = TOOLS::Utf8FromWide(settings.GetValue(name));
     PrintFindings(std::cerr, findings, 0, "");
-    if (options.json) {
-        Json j;
-        j["key"] = key;
-        j["value"] = value;
-        Emit(j, true);
-    } else {
-        std::cout << value << '\n';
-    }
+    Emit(j, options.json);
     return findings.findings().empty() ? kExitClean : kExitProblems;
 }
 
@@ -484,7 +496,11 @@ int RunSettingsSet(const Options& options, const std::string& file, const std::s
     }
     if (!settings.Save(TOOLS::WideFromUtf8(file)))
         return Fail(kExitProblems, file + ": cannot be written");
-    std::cout << key << " = " << value << '\n';
+    Json j;
+    j["file"] = file;
+    j["key"] = key;
+    j["value"] = value;
+    Emit(j, options.json);
     return kExitClean;
 }
 
@@ -506,13 +522,22 @@ int RunSettingsList(const Options& options, const std::string& file) {
     return findings.findings().empty() ? kExitClean : kExitProblems;
 }
 
-int RunPlugins(const Options& options, const std::string& appDir, const std::string& listFile) {
-    std::string folder = appDir;
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+int RunPlugins(const Options& options) {
+    const std::string listFile = options.layout.Path("--plugins");
+    std::error_code ec;
+    if (!fs::is_regular_file(listFile, ec)) {
+        return Fail(kExitUsage, listFile + ": no such plug-in list");
+    }
     CONFIG::PluginCheck plugins;
     const std::vector<CONFIG::ConfigFinding> findings =
-        CONFIG::CheckPlugins(TOOLS::WideFromUtf8(folder), TOOLS::WideFromUtf8(listFile), &plugins);
-    Json answer = DescribePlugins(plugins, "");
+        CONFIG::CheckPlugins(TOOLS::WideFromUtf8(options.layout.ResolvedAppDir()),
+                             TOOLS::WideFromUtf8(listFile), &plugins);
+    HintAtAppDir(plugins, options.layout);
+    Json answer;
+    answer["list"] = listFile;
+    answer["appDir"] = options.layout.ResolvedAppDir();
+    const Json described = DescribePlugins(plugins, "");
+    for (const auto& [key, value] : described.items()) answer[key] = value;
     Json reports = Json::array();
     for (const CONFIG::ConfigFinding& finding : findings) {
         reports.push_back(

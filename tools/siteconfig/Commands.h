@@ -19,6 +19,10 @@ struct Options {
     bool werror = false;  // check: warnings count as errors
 };
 
+// Errors (Fail) are also written to standard output as {"error": message} when `json`.
+void SetJsonErrors(bool json);
+int Fail(int status, const std::string& message);
+
 int RunCheck(const Options& options);
 int RunDump(const Options& options);
 int RunType(const Options& options, const std::string& category);
@@ -32,6 +36,7 @@ int RunSettingsGet(const Options& options, const std::string& file, const std::s
 int RunSettingsSet(const Options& options, const std::string& file, const std::string& key,
                    const std::string& value);
 int RunSettingsList(const Options& options, const std::string& file);
-int RunPlugins(const Options& options, const std::string& appDir, const std::string& listFile);
+// The plug-in list of the layout (--plugins, else ROOT/Plugins.ini), against --app-dir.
+int RunPlugins(const Options& options);
 
 }  // namespace sctool

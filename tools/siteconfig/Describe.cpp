@@ -7,10 +7,6 @@ using CONFIG::CConfigTables;
 using KADO::Product::EKADOComponentType;
 using KADO::Product::EKADOParameterType;
 
-std::string NameOrNumber(const CString& name, long long value) {
-    return name.IsEmpty() ? "#" + std::to_string(value) : TOOLS::Utf8FromWide(name);
-}
-
 // The library's name of `value`, or "#N" when it has none.
 std::string NameOf(const std::vector<CONFIG::NamedValue>& names, int value) {
     CString name;
@@ -52,7 +48,7 @@ Json DescribeOptions(const Names& names, const CONFIG::ItemOptions& options) {
             Json a;
             a["title"] = TOOLS::Utf8FromWide(assemble->title);
             a["type"] = TOOLS::Utf8FromWide(assemble->type);
-            a["param"] = names.Parameter(assemble->paramType);
+            names.PutParameter(a, "param", assemble->paramType);
             Json states = Json::array();
             for (const CONFIG::OptionStateData* state : assemble->states) {
                 Json s;
@@ -78,7 +74,7 @@ Json TypeList(const Names& names, const std::map<EKADOComponentType, int>& table
     Json list = Json::array();
     for (const auto& [type, value] : table) {
         Json entry;
-        entry["type"] = names.Component(type);
+        names.PutComponent(entry, "type", type);
         entry[valueKey] = valueName(value);
         list.push_back(std::move(entry));
     }
@@ -94,12 +90,41 @@ Json RecordList(const Names& names, const Records& records) {
 
 }  // namespace
 
-std::string Names::Component(EKADOComponentType type) const {
-    return NameOrNumber(config_.GetComponentNameByType(type), type);
+namespace {
+
+// `key` is the name, or null with the number beside it as `key`Value.
+void PutName(Json& j, const std::string& key, const CString& name, long long value) {
+    if (name.IsEmpty()) {
+        j[key] = nullptr;
+        j[key + "Value"] = value;
+    } else {
+        j[key] = TOOLS::Utf8FromWide(name);
+    }
 }
 
-std::string Names::Parameter(EKADOParameterType type) const {
-    return NameOrNumber(config_.GetParamNameByType(type), type);
+// A list entry: the name, or {"name": null, "value": N}.
+Json NameEntry(const CString& name, long long value) {
+    Json entry;
+    PutName(entry, "name", name, value);
+    return entry.size() == 1 ? entry["name"] : entry;
+}
+
+}  // namespace
+
+void Names::PutComponent(Json& j, const std::string& key, EKADOComponentType type) const {
+    PutName(j, key, config_.GetComponentNameByType(type), type);
+}
+
+void Names::PutParameter(Json& j, const std::string& key, EKADOParameterType type) const {
+    PutName(j, key, config_.GetParamNameByType(type), type);
+}
+
+Json Names::ComponentEntry(EKADOComponentType type) const {
+    return NameEntry(config_.GetComponentNameByType(type), type);
+}
+
+Json Names::ParameterEntry(EKADOParameterType type) const {
+    return NameEntry(config_.GetParamNameByType(type), type);
 }
 
 std::string ViewModeName(int mode) { return NameOf(CONFIG::GetViewModeNames(), mode); }
@@ -115,7 +140,7 @@ std::string ItemVarName(int itemVar) { return NameOf(CONFIG::GetItemVarNames(), 
 
 Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record) {
     Json j;
-    j["type"] = names.Component(record.compType);
+    names.PutComponent(j, "type", record.compType);
     j["initName"] = TOOLS::Utf8FromWide(record.initName);
     j["category"] = TOOLS::Utf8FromWide(record.category);
     j["sectionShape"] = TOOLS::Utf8FromWide(record.sectionShape);
@@ -123,7 +148,7 @@ Json DescribeRecord(const Names& names, const CONFIG::PropertyInsData& record) {
     Json params = Json::array();
     for (const CONFIG::PropertyParam& param : record.params) {
         Json p;
-        p["name"] = names.Parameter(param.first);
+        names.PutParameter(p, "name", param.first);
         p["value"] = TOOLS::Utf8FromWide(param.second.second);
         if (param.second.first != param.second.second)
             p["userValue"] = TOOLS::Utf8FromWide(param.second.first);
@@ -139,7 +164,7 @@ Json DescribeItem(const Names& names, const CONFIG::GridItemData& item) {
     PutIfNotEmpty(j, "id", item.id);
     j["name"] = TOOLS::Utf8FromWide(item.name);
     if (item.paramType != KADO::Product::InvalidParameterType) {
-        j["variable"] = names.Parameter(item.paramType);
+        names.PutParameter(j, "variable", item.paramType);
     }
     const std::string itemVar = ItemVarName(item.itemVar);
     if (!itemVar.empty()) j["itemVar"] = itemVar;
@@ -219,7 +244,7 @@ Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     Json categories = Json::array();
     for (const auto& [type, texts] : inspector.GetCategoryIndex()) {
         Json entry;
-        entry["type"] = names.Component(type);
+        names.PutComponent(entry, "type", type);
         entry["categories"] = Strings({texts.begin(), texts.end()});
         categories.push_back(std::move(entry));
     }
@@ -262,11 +287,11 @@ Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     Json parameters;
     Json viewParams = Json::array();
     for (EKADOParameterType type : inspector.GetViewParams()) {
-        viewParams.push_back(names.Parameter(type));
+        viewParams.push_back(names.ParameterEntry(type));
     }
     Json meterParams = Json::array();
     for (EKADOParameterType type : inspector.GetMeterParams()) {
-        meterParams.push_back(names.Parameter(type));
+        meterParams.push_back(names.ParameterEntry(type));
     }
     parameters["view"] = std::move(viewParams);
     parameters["meter"] = std::move(meterParams);

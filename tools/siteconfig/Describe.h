@@ -18,9 +18,14 @@ using Json = nlohmann::ordered_json;
 class Names {
 public:
     explicit Names(CONFIG::IPropertiesConfig& config) : config_(config) {}
-    // "Wall", or "#N" for a value without name.
-    std::string Component(KADO::Product::EKADOComponentType type) const;
-    std::string Parameter(KADO::Product::EKADOParameterType type) const;
+    // j[key] = "Wall"; for a value without a name j[key] = null and j[key + "Value"] = the value.
+    void PutComponent(Json& j, const std::string& key,
+                      KADO::Product::EKADOComponentType type) const;
+    void PutParameter(Json& j, const std::string& key,
+                      KADO::Product::EKADOParameterType type) const;
+    // As a list entry: "Wall", or {"name": null, "value": N}.
+    Json ComponentEntry(KADO::Product::EKADOComponentType type) const;
+    Json ParameterEntry(KADO::Product::EKADOParameterType type) const;
 
 private:
     CONFIG::IPropertiesConfig& config_;

@@ -54,7 +54,22 @@ std::string Layout::Path(const char* flag) const {
 CString Layout::PathW(const char* flag) const { return TOOLS::WideFromUtf8(Path(flag)); }
 
 std::string Layout::ResolvedAppDir() const {
-    return appDir.empty() ? ExecutableFolder() : WithSeparator(appDir);
+    return appDir.empty() ? DefaultAppDir() : WithSeparator(appDir);
+}
+
+std::string DefaultAppDir() {
+    const std::string folder = ExecutableFolder();
+    std::error_code ec;
+    const fs::path installed = fs::path(folder) / SITECONFIG_INSTALLED_APP_DIR;
+    if (fs::is_directory(installed, ec)) {
+        return WithSeparator(fs::weakly_canonical(installed, ec).string());
+    }
+    return folder;
+}
+
+std::string DefaultAppDirDescription() {
+    return std::string("BINDIR/") + SITECONFIG_INSTALLED_APP_DIR +
+           " when installed, else the folder of this executable";
 }
 
 void SetExecutablePath(const char* argv0) { ExecutablePathStorage() = argv0 ? argv0 : ""; }

@@ -31,10 +31,16 @@ struct Layout {
     // The path of a part as the library receives it: folders end with a separator.
     std::string Path(const char* flag) const;
     CString PathW(const char* flag) const;
-    // The application folder, ending with a separator: --app-dir, else the folder of the
-    // siteconfig executable.
+    // The application folder, ending with a separator: --app-dir, else DefaultAppDir().
     std::string ResolvedAppDir() const;
 };
+
+// The application folder when no flag names one, ending with a separator: the installed
+// application folder (the plug-ins installed with the command) when it exists beside the
+// executable's folder, else the executable's folder (as in the build tree).
+std::string DefaultAppDir();
+// For help texts: where DefaultAppDir looks.
+std::string DefaultAppDirDescription();
 
 // The folder of the running executable, ending with a separator.
 std::string ExecutableFolder();

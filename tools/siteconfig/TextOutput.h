@@ -1,5 +1,7 @@
-// Plain-text output of a JSON value: one "key: value" per line, nested values indented, list
-// entries marked "- ". Stable and diff-friendly.
+// The command's text output: a JSON value written as block-style YAML that any YAML reader
+// (1.1 or 1.2) parses back to the same value. Strings stay strings: a text that a reader would
+// take for a number, a boolean or null is quoted, as is any text that a plain scalar cannot
+// hold; multi-line texts are block scalars where one holds them exactly.
 #pragma once
 
 #include <ostream>

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Commands.h"
+#include "Completion.h"
 #include "Layout.h"
 
 namespace {
@@ -22,10 +23,47 @@ A configuration root holds, unless a flag names another place:
   ShapePool/                section-shape pool, *.xml
   Plugins.ini               graph handler plug-ins, relative to the application folder
   Resource.xml              resource settings
-The application folder is --app-dir, else the folder of this executable.
+The application folder is --app-dir, else the installed one beside this executable, else
+the folder of this executable.
 
 Exit status: 0 when loading raised no error or warning (notes are allowed), 1 when it did
 or the answer is a failure, 2 on bad usage.)";
+
+constexpr const char* kCommandFooter =
+    "\"siteconfig --help\" describes the configuration root and the exit status.";
+
+// The options every command takes: the configuration root and its layout, the application
+// folder, the output format. They are given to the top level and to each command, so that they
+// may stand before or after the command's name and show in each command's help.
+void AddCommonOptions(CLI::App& app, sctool::Options& options) {
+    app.add_option("-r,--root", options.layout.root,
+                   "Configuration root (default: the current folder)")
+        ->group("Common options");
+    app.add_flag("--json", options.json, "Write JSON instead of YAML, errors included")
+        ->group("Common options");
+    app.add_flag("-q,--quiet", options.quiet,
+                 "No progress; check: errors only and no summary of what was loaded")
+        ->group("Common options");
+    for (sctool::Layout::Part& part : options.layout.parts) {
+        app.add_option(part.flag, part.override,
+                       std::string(part.description) + " (default: ROOT/" + part.defaultPath + ")")
+            ->group("Layout");
+    }
+    app.add_option("--app-dir", options.layout.appDir,
+                   "Application folder for plug-in paths and \".\\\" settings (default: " +
+                       sctool::DefaultAppDirDescription() + ")")
+        ->group("Layout");
+}
+
+// Whether the command line asks for JSON, looked up before parsing so that a usage error can
+// be written as JSON too.
+bool WantsJson(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--") break;
+        if (std::string(argv[i]) == "--json") return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -33,72 +71,64 @@ int main(int argc, char** argv) {
     sctool::SetExecutablePath(argc > 0 ? argv[0] : nullptr);
     sctool::Options options;
     options.layout.root = ".";
+    sctool::SetJsonErrors(WantsJson(argc, argv));
 
-    CLI::App app{"siteconfig: check, dump and query SiteConfig configuration folders."};
+    CLI::App app{"siteconfig: check, dump and query SiteConfig configuration folders.",
+                 "siteconfig"};
     app.footer(kFooter);
     app.set_version_flag("--version", std::string("siteconfig ") + SITECONFIG_VERSION);
     app.require_subcommand(1);
-    app.fallthrough();
     app.set_help_all_flag("--help-all", "Print help for every command");
-
-    app.add_option("-r,--root", options.layout.root,
-                   "Configuration root of the query commands (default: current folder)");
-    for (sctool::Layout::Part& part : options.layout.parts) {
-        app.add_option(part.flag, part.override,
-                       std::string(part.description) + " (default: ROOT/" + part.defaultPath + ")")
-            ->group("Layout");
-    }
-    app.add_option("--app-dir", options.layout.appDir,
-                   "Application folder for plug-in paths and \".\\\" settings "
-                   "(default: the folder of this executable)")
-        ->group("Layout");
-    app.add_flag("--json", options.json, "Write JSON instead of text");
+    AddCommonOptions(app, options);
 
     std::string arg1, arg2, arg3, output;
+    const auto command = [&](const char* name, const char* description) {
+        CLI::App* sub = app.add_subcommand(name, description);
+        sub->footer(kCommandFooter);
+        AddCommonOptions(*sub, options);
+        return sub;
+    };
 
-    auto* check = app.add_subcommand(
-        "check",
-        "Load everything as the application does and print every problem as "
-        "FILE:LINE:COL: error|warning|note: message [code], then what was loaded");
-    check->add_option("ROOT", options.layout.root,
-                      "Configuration root (default: --root, else the current folder)");
-    check->add_flag("-q,--quiet", options.quiet, "Print errors only");
+    auto* check =
+        command("check",
+                "Load everything as the application does; every problem goes to standard error as "
+                "FILE:LINE:COL: error|warning|note: message [code], the report to standard output");
+    check->add_option("ROOT", options.layout.root, "Configuration root (instead of --root)");
     check->add_flag("--werror", options.werror, "Count warnings as errors");
 
-    auto* dump = app.add_subcommand(
-        "dump", "Print every table in a stable order (for diff); reports go to stderr");
-    dump->add_option("ROOT", options.layout.root,
-                     "Configuration root (default: --root, else the current folder)");
+    auto* dump = command("dump",
+                         "Print every table in a stable order; problems of loading go to "
+                         "standard error");
+    dump->add_option("ROOT", options.layout.root, "Configuration root (instead of --root)");
 
-    auto* type = app.add_subcommand("type",
-                                    "The component type of a category text, with its "
-                                    "definition and template");
+    auto* type = command("type",
+                         "The component type of a category text, with its definition and "
+                         "template");
     type->add_option("CATEGORY", arg1, "Category text, e.g. \\基本构件\\墙\\直形墙")->required();
 
-    auto* view = app.add_subcommand(
-        "view",
-        "The edit view chosen for a type-and-section text at a location: groups, items, "
-        "mark classes and container");
+    auto* view = command("view",
+                         "The edit view chosen for a type-and-section text at a location: "
+                         "groups, items, mark classes and container");
     view->add_option("TYPE-AND-SECTION", arg1, "Type-and-section text, e.g. Wall_直形墙")
         ->required();
     view->add_option("LOC", arg2, "Location text, e.g. \\基本构件\\墙")->required();
 
-    auto* locs = app.add_subcommand("locs", "How a location expands, and whether it is shown");
+    auto* locs = command("locs", "How a location expands, and whether it is shown");
     locs->add_option("LOC", arg1, "Location text")->required();
 
-    auto* shape = app.add_subcommand(
+    auto* shape = command(
         "shape", "The shape pool's property set for a component type, location and section shape");
     shape->add_option("TYPE", arg1, "Component type name, e.g. Wall")->required();
     shape->add_option("LOC", arg2, "Location text")->required();
     shape->add_option("SHAPE", arg3, "Section shape")->required();
 
-    auto* preview = app.add_subcommand(
-        "preview", "Write a self-contained HTML page that draws the chosen edit view");
+    auto* preview =
+        command("preview", "Write a self-contained HTML page that draws the chosen edit view");
     preview->add_option("TYPE-AND-SECTION", arg1, "Type-and-section text")->required();
     preview->add_option("LOC", arg2, "Location text")->required();
     preview->add_option("-o,--output", output, "HTML file to write")->required();
 
-    auto* settings = app.add_subcommand("settings", "Read or change a resource settings file");
+    auto* settings = command("settings", "Read or change a resource settings file");
     settings->add_option("FILE", arg1, "Settings file (root \"Config\")")->required();
     settings->require_subcommand(1);
     auto* get = settings->add_subcommand("get", "Print the value of KEY, paths resolved");
@@ -106,19 +136,27 @@ int main(int argc, char** argv) {
     auto* set = settings->add_subcommand("set", "Change the value of an existing KEY and save");
     set->add_option("KEY", arg2, "Setting name")->required();
     set->add_option("VALUE", arg3, "New value")->required();
-    settings->add_subcommand("list", "Print every setting, with resolved paths");
+    auto* list = settings->add_subcommand("list", "Print every setting, with resolved paths");
+    for (CLI::App* sub : {get, set, list}) {
+        sub->footer(kCommandFooter);
+        AddCommonOptions(*sub, options);
+    }
 
-    auto* plugins = app.add_subcommand(
-        "plugins", "Load the plug-ins of a plug-in list and show which handlers they register");
-    plugins->add_option("APPDIR", arg1, "Application folder the list's paths are relative to")
-        ->required();
-    plugins->add_option("INI", arg2, "Plug-in list file")->required();
+    auto* plugins = command("plugins",
+                            "Load the plug-ins of the plug-in list (--plugins, else "
+                            "ROOT/Plugins.ini) from the application folder and show which "
+                            "handlers they register");
+
+    auto* completion = command("completion", "Print the bash completion script of siteconfig");
+    completion->add_option("SHELL", arg1, "Shell: bash")->check(CLI::IsMember({"bash"}));
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int status = app.exit(error);
-        return status == 0 ? sctool::kExitClean : sctool::kExitUsage;
+        if (error.get_exit_code() == 0) return app.exit(error);
+        if (WantsJson(argc, argv)) return sctool::Fail(sctool::kExitUsage, error.what());
+        app.exit(error);
+        return sctool::kExitUsage;
     }
 
     if (options.layout.root.empty()) options.layout.root = ".";
@@ -132,11 +170,14 @@ int main(int argc, char** argv) {
         if (*preview) return sctool::RunPreview(options, arg1, arg2, output);
         if (*get) return sctool::RunSettingsGet(options, arg1, arg2);
         if (*set) return sctool::RunSettingsSet(options, arg1, arg2, arg3);
-        if (settings->got_subcommand("list")) return sctool::RunSettingsList(options, arg1);
-        if (*plugins) return sctool::RunPlugins(options, arg1, arg2);
+        if (*list) return sctool::RunSettingsList(options, arg1);
+        if (*plugins) return sctool::RunPlugins(options);
+        if (*completion) {
+            std::cout << sctool::BashCompletion(app);
+            return sctool::kExitClean;
+        }
     } catch (const std::exception& error) {
-        std::cerr << "siteconfig: " << error.what() << '\n';
-        return sctool::kExitProblems;
+        return sctool::Fail(sctool::kExitProblems, error.what());
     }
     return sctool::kExitUsage;
 }
