@@ -330,3 +330,62 @@ TEST_F(SiteconfigCommand, BadUsageExitsWithTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace command_test;
+
+TEST_F(SiteconfigCommand, EachCommandsHelpShowsTheOptionsThatApplyToIt) {
+    const Result help = Run({"locs", "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--root", "--json", "--quiet", "--definitions", "--app-dir"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option << "\n" << help.out;
+    }
+    // The description of the configuration root is the top level's alone.
+    EXPECT_EQ(help.out.find("A configuration root holds"), std::string::npos) << help.out;
+
+    // Common options stand before or after the command's name.
+    const Result after = Run({"locs", "--json", "-r", SITECONFIG_EXAMPLE_DIR, "\\基本构件\\墙"});
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(Json::parse(after.out).at("loc"), "\\基本构件\\墙");
+
+    const Result usage = Run({"--json", "view", "Wall"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_TRUE(Json::parse(usage.out).at("error").is_string()) << usage.out;
+}
+
+TEST_F(SiteconfigCommand, BashCompletionKnowsTheCommandsAndTheirOptions) {
+    const Result script = Run({"completion", "bash"});
+    ASSERT_EQ(script.status, 0) << script.err;
+    const fs::path file = scratch_.NativeFolder() / "completion.bash";
+    WriteFile(file, script.out);
+    struct Case {
+        std::vector<std::string> words;  // the last one is being completed
+        const char* expected;            // among the completions
+    };
+    const Case cases[] = {
+        {{"siteconfig", "ch"}, "check"},
+        {{"siteconfig", "--root", "x", "lo"}, "locs"},
+        {{"siteconfig", "check", "--we"}, "--werror"},
+        {{"siteconfig", "settings", "Resource.xml", "l"}, "list"},
+        {{"siteconfig", "settings", "Resource.xml", "get", "--js"}, "--json"},
+        {{"siteconfig", "--resource", "comp"}, "completion.bash"},  // a file after a value option
+    };
+    for (const Case& c : cases) {
+        std::string words;
+        for (const std::string& word : c.words) words += Quote(word) + " ";
+        SCOPED_TRACE(words);
+        const std::string command =
+            "cd " + Quote(scratch_.NativeFolder().string()) + " && bash -c " +
+            Quote("source completion.bash; COMP_WORDS=(" + words +
+                  "); COMP_CWORD=" + std::to_string(c.words.size() - 1) +
+                  "; _siteconfig; printf '%s\\n' " + "\"${COMPREPLY[@]}\"") +
+            " > completions.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const std::string completions = ReadFile(scratch_.NativeFolder() / "completions.txt");
+        EXPECT_NE(completions.find(std::string(c.expected) + "\n"), std::string::npos)
+            << completions;
+    }
+}
+
+}  // namespace
