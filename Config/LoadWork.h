@@ -7,6 +7,7 @@
 #include <siteconfig/SiteConfigThreads.h>
 
 #include "CheckSession.h"
+#include "LoadProgress.h"
 #include "LogHelper.h"
 #include "OrderedWork.h"
 #include "TextInterner.h"
@@ -21,13 +22,15 @@ inline int LoadThreadsHere() { return CCheckSession::Current() ? 1 : GetLoadThre
 // calling thread in index order. What read(i) reports or diagnoses reaches the calling thread's
 // observer or the sinks just before take(i), in the order it was raised: as if all ran on the
 // calling thread. Each other thread shares texts through an interner of its own.
+// After each take(i), the progress sink hears that i + 1 files of `part` are read.
 template <typename Read, typename Take>
-void RunOnLoadThreads(size_t count, Read read, Take take) {
+void RunOnLoadThreads(LoadPart part, size_t count, Read read, Take take) {
     const int threads = LoadThreadsHere();
     if (threads <= 1 || count < 2) {
         for (size_t i = 0; i < count; ++i) {
             auto result = read(i);
             take(i, result);
+            ReportLoadProgress(part, i + 1, count);
         }
         return;
     }
@@ -47,6 +50,7 @@ void RunOnLoadThreads(size_t count, Read read, Take take) {
         [&](size_t i, Captured& captured) {
             captured.events.Replay();
             take(i, captured.result);
+            ReportLoadProgress(part, i + 1, count);
         });
 }
 

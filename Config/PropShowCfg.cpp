@@ -317,9 +317,13 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
         std::vector<size_t> usesLeft(paths.size(), 0);
         for (const size_t f : fileOf) ++usesLeft[f];
         std::vector<std::unique_ptr<TOOLS::IXMLTree>> parsed(paths.size());
+        size_t filesRead = 0;
         for (size_t k = 0; k < entries.size(); ++k) {
             const size_t f = fileOf[k];
-            if (!parsed[f]) parsed[f] = parse(f);
+            if (!parsed[f]) {
+                parsed[f] = parse(f);
+                ReportLoadProgress(LoadPart::kEditViews, ++filesRead, paths.size());
+            }
             bool loaded = false;
             std::unique_ptr<CPropEditView> view = readView(*parsed[f], f, loaded);
             if (--usesLeft[f] == 0) parsed[f].reset();
@@ -358,7 +362,10 @@ void CPropShowCfg::ReadPropEditViews(TOOLS::IXMLTree& tree, const CString& folde
             }
             return read;
         },
-        [&](size_t f, FileRead& read) { reads[f] = std::move(read); });
+        [&](size_t f, FileRead& read) {
+            reads[f] = std::move(read);
+            ReportLoadProgress(LoadPart::kEditViews, f + 1, paths.size());
+        });
     std::vector<size_t> taken(paths.size(), 0);
     for (size_t k = 0; k < entries.size(); ++k) {
         const size_t f = fileOf[k];

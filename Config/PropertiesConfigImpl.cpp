@@ -93,8 +93,8 @@ CPropertiesConfigImpl::CPropertiesConfigImpl(
     const TOOLS::ScopedTextInterning sharing;
     InitPropertyOrigData(definitionFolder);
     InitSharpPool(shapePoolFolder);
-    InitIns(m_lstTemplateIns, m_sources.templates, templateFolder);
-    InitIns(m_lstPropModelIns, m_sources.propModels, propModelFolder);
+    InitIns(LoadPart::kTemplates, m_lstTemplateIns, m_sources.templates, templateFolder);
+    InitIns(LoadPart::kPropertyModels, m_lstPropModelIns, m_sources.propModels, propModelFolder);
     InitPropShowCfg(displayFolder);
     // Both libraries add to the shown locations, which are set once, after them.
     ShownLocations shown(*m_pPropShowCfg);
@@ -134,7 +134,7 @@ void CPropertiesConfigImpl::InitPropertyOrigData(const CString& folder) {
     std::vector<CString> files;
     GetSoftwareDefaultInitFiles(folder, files);
     DefinitionClaims claims;
-    ReadPropertyFiles(files, &claims, [&](size_t i, PropertyFile& file) {
+    ReadPropertyFiles(LoadPart::kDefinitions, files, &claims, [&](size_t i, PropertyFile& file) {
         const EKADOComponentType type = file.record.compType;
         const CString category = file.record.category;
         CCheckSession* check = CCheckSession::Current();
@@ -159,10 +159,10 @@ bool CPropertiesConfigImpl::DefinitionClaims::Claim(EKADOComponentType type, siz
 }
 
 void CPropertiesConfigImpl::ReadPropertyFiles(
-    const std::vector<CString>& paths, DefinitionClaims* claims,
+    LoadPart part, const std::vector<CString>& paths, DefinitionClaims* claims,
     const std::function<void(size_t, PropertyFile&)>& take) {
     RunOnLoadThreads(
-        paths.size(), [&](size_t i) { return ReadPropertyFile(paths[i], claims, i); }, take);
+        part, paths.size(), [&](size_t i) { return ReadPropertyFile(paths[i], claims, i); }, take);
 }
 
 void CPropertiesConfigImpl::GetSoftwareDefaultInitFiles(const CString& folder,
@@ -336,12 +336,12 @@ void CPropertiesConfigImpl::AddTypeCategory(EKADOComponentType type, const CStri
 
 // ---- Templates, property models, shape pool ----------------------------------------------
 
-void CPropertiesConfigImpl::InitIns(std::list<PropertyInsData>& list,
+void CPropertiesConfigImpl::InitIns(LoadPart part, std::list<PropertyInsData>& list,
                                     std::vector<SourceRef>& sources, const CString& folder) {
     std::vector<CString> files;
     GetFileList(files, folder);
     sources.reserve(sources.size() + files.size());
-    ReadPropertyFiles(files, nullptr, [&](size_t i, PropertyFile& file) {
+    ReadPropertyFiles(part, files, nullptr, [&](size_t i, PropertyFile& file) {
         PropertyInsData& record = list.emplace_back(std::move(file.record));
         sources.push_back(SourceRef::Make(m_sources.files.Index(files[i]), file.offset));
         AddTypeCategory(record.compType, record.category);
@@ -352,7 +352,7 @@ void CPropertiesConfigImpl::InitSharpPool(const CString& folder) {
     if (folder.IsEmpty()) return;
     std::vector<CString> files;
     TOOLS::CPathOperator::GetAllSpecifyFileInDir(folder + L"*.xml", files);
-    ReadPropertyFiles(files, nullptr, [&](size_t i, PropertyFile& file) {
+    ReadPropertyFiles(LoadPart::kShapePool, files, nullptr, [&](size_t i, PropertyFile& file) {
         const SourceRef source = SourceRef::Make(m_sources.files.Index(files[i]), file.offset);
         const auto [entry, inserted] = m_setSharpPool.insert(std::move(file.record));
         if (inserted) m_sources.shapePool.emplace(&*entry, source);
@@ -410,7 +410,7 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>&
         }
         AddGraphModels(library.models, list, shown, &sources, &m_sources.templates);
     };
-    RunOnLoadThreads(paths.size(), read, take);
+    RunOnLoadThreads(LoadPart::kGraphLibraries, paths.size(), read, take);
 }
 
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,

@@ -3,6 +3,7 @@
 // changing what applications see.
 #pragma once
 
+#include <siteconfig/SiteConfigProgress.h>
 #include <functional>
 #include <list>
 #include <map>
@@ -119,9 +120,10 @@ private:
                                          size_t index = 0);
     // Reads `paths` on the load's threads and gives each file to `take` on the calling thread,
     // in order, after replaying what reading it reported.
-    static void ReadPropertyFiles(const std::vector<CString>& paths, DefinitionClaims* claims,
+    static void ReadPropertyFiles(LoadPart part, const std::vector<CString>& paths,
+                                  DefinitionClaims* claims,
                                   const std::function<void(size_t, PropertyFile&)>& take);
-    void InitIns(std::list<PropertyInsData>& list, std::vector<SourceRef>& sources,
+    void InitIns(LoadPart part, std::list<PropertyInsData>& list, std::vector<SourceRef>& sources,
                  const CString& folder);
     void InitSharpPool(const CString& folder);
     void InitPropShowCfg(const CString& folder);

@@ -30,6 +30,7 @@ ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install
 echo "== thread sanitizer build (threading and parallel-load tests only)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
   -DSITECONFIG_BUILD_TOOLS=OFF -DSITECONFIG_WERROR=ON
-cmake --build build/tsan -j "$jobs" --target ThreadingTest ParallelLoadTest
+cmake --build build/tsan -j "$jobs" --target ThreadingTest ParallelLoadTest LoadProgressTest
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ThreadingTest
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/ParallelLoadTest
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/LoadProgressTest

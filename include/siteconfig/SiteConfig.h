@@ -32,6 +32,7 @@
 #include "siteconfig/SiteConfigCheck.h"
 #include "siteconfig/SiteConfigExport.h"
 #include "siteconfig/SiteConfigNames.h"
+#include "siteconfig/SiteConfigProgress.h"
 #include "siteconfig/SiteConfigReports.h"
 #include "siteconfig/SiteConfigTables.h"
 #include "siteconfig/SiteConfigThreads.h"

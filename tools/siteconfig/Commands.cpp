@@ -17,6 +17,7 @@
 #include "Describe.h"
 #include "Findings.h"
 #include "Preview.h"
+#include "Progress.h"
 #include "TextOutput.h"
 
 namespace sctool {
@@ -134,7 +135,10 @@ struct QuerySession {
     size_t loadFindings = 0;
 
     explicit QuerySession(const Options& options) {
-        config = LoadProperties(options.layout);
+        {
+            const ScopedLoadProgress progress(options.quiet);
+            config = LoadProperties(options.layout);
+        }
         loadFindings = findings.findings().size();
         if (loadFindings > 0) {
             PrintFindings(std::cerr, findings, 0, options.layout.root);
@@ -263,8 +267,11 @@ int RunCheck(const Options& options) {
     if (!RootIsUsable(options, status)) return status;
     const Layout& layout = options.layout;
     CONFIG::CheckedConfiguration loaded;
-    const std::vector<CONFIG::ConfigFinding> all =
-        CONFIG::CheckConfiguration(LibraryLayout(layout), CONFIG::CheckOptions(), &loaded);
+    std::vector<CONFIG::ConfigFinding> all;
+    {
+        const ScopedLoadProgress progress(options.quiet);
+        all = CONFIG::CheckConfiguration(LibraryLayout(layout), CONFIG::CheckOptions(), &loaded);
+    }
 
     size_t counts[3] = {0, 0, 0};
     Json problems = Json::array();
