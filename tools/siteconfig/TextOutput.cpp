@@ -1,6 +1,8 @@
 #include "TextOutput.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace sctool {
@@ -49,6 +51,11 @@ bool IsPrintable(char32_t c) {
 
 bool AllPrintable(const std::string& text, bool allowLineBreaks) {
     for (size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x20 && byte <= 0x7E) {  // most texts are mostly ASCII
+            ++at;
+            continue;
+        }
         const size_t start = at;
         const char32_t c = NextCodePoint(text, at);
         if (c == '\n' && allowLineBreaks) continue;
@@ -63,6 +70,9 @@ bool AllPrintable(const std::string& text, bool allowLineBreaks) {
 
 // Plain texts that a YAML 1.1 or 1.2 reader takes for null, a boolean or a merge key.
 bool IsReservedWord(const std::string& text) {
+    if (text.empty() || text.size() > 5 || std::strchr("nNyYtTfFoO~<=", text[0]) == nullptr) {
+        return false;
+    }
     static const char* const kWords[] = {"null", "Null", "NULL", "~",     "y",     "Y",     "yes",
                                          "Yes",  "YES",  "n",    "N",     "no",    "No",    "NO",
                                          "true", "True", "TRUE", "false", "False", "FALSE", "on",
@@ -77,7 +87,7 @@ bool NeedsQuotes(const std::string& text) {
     if (text.empty() || IsReservedWord(text)) return true;
     const char first = text.front();
     // Indicators, and whatever may start a number, a date or a time: "+1", ".5", "-1", "2024-".
-    if (std::string("-?:,[]{}#&*!|>'\"%@` \t+.").find(first) != std::string::npos) return true;
+    if (std::strchr("-?:,[]{}#&*!|>'\"%@` \t+.", first) != nullptr) return true;
     if (first >= '0' && first <= '9') return true;
     if (text.back() == ' ' || text.back() == ':') return true;
     if (text.find(": ") != std::string::npos || text.find(" #") != std::string::npos) return true;
@@ -131,17 +141,26 @@ void WriteDoubleQuoted(std::ostream& out, const std::string& text) {
     out << '"';
 }
 
+void Indent(std::ostream& out, int columns) {
+    static const std::string kSpaces(64, ' ');
+    for (int left = columns; left > 0; left -= static_cast<int>(kSpaces.size())) {
+        out.write(kSpaces.data(), std::min<std::streamsize>(left, kSpaces.size()));
+    }
+}
+
 void WriteLiteralBlock(std::ostream& out, const std::string& text, int indent) {
     size_t breaks = 0;
     while (breaks < text.size() && text[text.size() - 1 - breaks] == '\n') ++breaks;
     out << (breaks == 0 ? "|-" : breaks == 1 ? "|" : "|+") << '\n';
-    const std::string pad(static_cast<size_t>(indent), ' ');
     const std::string body = text.substr(0, text.size() - breaks);
     size_t begin = 0;
     while (true) {
         const size_t end = body.find('\n', begin);
         const std::string line = body.substr(begin, end - begin);
-        if (!line.empty()) out << pad << line;
+        if (!line.empty()) {
+            Indent(out, indent);
+            out << line;
+        }
         out << '\n';
         if (end == std::string::npos) break;
         begin = end + 1;
@@ -198,10 +217,9 @@ void WriteNode(std::ostream& out, const Json& value, int indent);
 // The members of an object at `indent`; the first continues the line already begun when
 // `continuesLine` (a list entry's "- ").
 void WriteMembers(std::ostream& out, const Json& object, int indent, bool continuesLine) {
-    const std::string pad(static_cast<size_t>(indent), ' ');
     bool first = true;
     for (const auto& [key, member] : object.items()) {
-        if (!(first && continuesLine)) out << pad;
+        if (!(first && continuesLine)) Indent(out, indent);
         first = false;
         WriteKey(out, key);
         if (IsLeaf(member)) {
@@ -215,14 +233,14 @@ void WriteMembers(std::ostream& out, const Json& object, int indent, bool contin
 }
 
 void WriteNode(std::ostream& out, const Json& value, int indent) {
-    const std::string pad(static_cast<size_t>(indent), ' ');
     if (value.is_object() && !value.empty()) return WriteMembers(out, value, indent, false);
     if (!value.is_array() || value.empty()) {
-        out << pad;
+        Indent(out, indent);
         return WriteLeaf(out, value, indent);
     }
     for (const Json& element : value) {
-        out << pad << '-';
+        Indent(out, indent);
+        out << '-';
         if (IsLeaf(element)) {
             out << ' ';
             WriteLeaf(out, element, indent);
