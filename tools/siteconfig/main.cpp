@@ -7,6 +7,7 @@
 
 #include "Commands.h"
 #include "Layout.h"
+#include "Schema.h"
 
 namespace {
 
@@ -114,6 +115,14 @@ int main(int argc, char** argv) {
         ->required();
     plugins->add_option("INI", arg2, "Plug-in list file")->required();
 
+    auto* schema = app.add_subcommand(
+        "schema",
+        "Print the XML Schema (XSD) of a kind of configuration file; without KIND, "
+        "list the kinds and the files each applies to");
+    schema->add_option("KIND", arg1, "Kind of file, e.g. property, edit-view");
+    schema->add_option("-o,--output-dir", output,
+                       "Write the schema of KIND, or of every kind, into this folder as KIND.xsd");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -134,6 +143,7 @@ int main(int argc, char** argv) {
         if (*set) return sctool::RunSettingsSet(options, arg1, arg2, arg3);
         if (settings->got_subcommand("list")) return sctool::RunSettingsList(options, arg1);
         if (*plugins) return sctool::RunPlugins(options, arg1, arg2);
+        if (*schema) return sctool::RunSchema(options, arg1, output);
     } catch (const std::exception& error) {
         std::cerr << "siteconfig: " << error.what() << '\n';
         return sctool::kExitProblems;
