@@ -124,12 +124,11 @@ TEST_F(SchemaCommand, AMisspeltNameFailsAtItsLine) {
     const std::map<std::string, std::string> kinds = ListedKinds();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.to);
-        const fs::path root = CopyExample();
-        const fs::path file = root / c.file;
-        std::string text = ReadFile(file);
+        std::string text = ReadFile(fs::path(SITECONFIG_EXAMPLE_DIR) / c.file);
         const size_t at = text.find(c.from);
         ASSERT_NE(at, std::string::npos);
         text.replace(at, std::string(c.from).size(), c.to);
+        const fs::path file = scratch_.NativeFolder() / fs::path(c.file).filename();
         WriteFile(file, text);
         const int line =
             1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + c.lineInTo;
@@ -141,7 +140,6 @@ TEST_F(SchemaCommand, AMisspeltNameFailsAtItsLine) {
             << result.err;
         EXPECT_NE(result.err.find(std::string("'") + c.name + "'"), std::string::npos)
             << result.err;
-        fs::remove_all(root);
     }
 }
 
