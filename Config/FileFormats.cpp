@@ -213,14 +213,23 @@ constexpr ElementFormat kResourceRoot = Element(L"Config").WithChildren(kConfigC
 
 // In the order of FileKind.
 constexpr FileFormat kFileFormats[] = {
-    {FileKind::kProperty, "property", L"a property file", &kPropertyRoot},
-    {FileKind::kFileList, "filelist", L"filelist.cfg", &kFileListRoot},
-    {FileKind::kGraphLibrary, "graph-library", L"a graph library", &kGraphLibraryRoot},
-    {FileKind::kItemTemplate, "item-template", L"ItemTemplate.xml", &kItemsRoot},
-    {FileKind::kEditView, "edit-view", L"an edit-view file", &kEditViewRoot},
-    {FileKind::kLocationShow, "location-show", L"PropertyLocShow.xml", &kLocationShowRoot},
-    {FileKind::kEnableContainer, "enable-container", L"EnableContainer.xml", &kContainersRoot},
-    {FileKind::kResource, "resource", L"a resource settings file", &kResourceRoot},
+    {FileKind::kProperty, "property", L"a property file", &kPropertyRoot,
+     L"definitions (*_POOL.xml), template and property-model files named by filelist.cfg, "
+     L"shape-pool files"},
+    {FileKind::kFileList, "filelist", L"filelist.cfg", &kFileListRoot,
+     L"filelist.cfg of the template and property-model folders"},
+    {FileKind::kGraphLibrary, "graph-library", L"a graph library", &kGraphLibraryRoot,
+     L"graph libraries"},
+    {FileKind::kItemTemplate, "item-template", L"ItemTemplate.xml", &kItemsRoot,
+     L"ItemTemplate.xml"},
+    {FileKind::kEditView, "edit-view", L"an edit-view file", &kEditViewRoot,
+     L"GridTemplate.xml and the edit-view files that PropertyLocShow.xml names"},
+    {FileKind::kLocationShow, "location-show", L"PropertyLocShow.xml", &kLocationShowRoot,
+     L"PropertyLocShow.xml"},
+    {FileKind::kEnableContainer, "enable-container", L"EnableContainer.xml", &kContainersRoot,
+     L"EnableContainer.xml"},
+    {FileKind::kResource, "resource", L"a resource settings file", &kResourceRoot,
+     L"resource settings"},
 };
 
 constexpr bool InKindOrder() {

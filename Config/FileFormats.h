@@ -130,6 +130,7 @@ struct FileFormat {
     const char* id;              // stable and short: "property", "edit-view", ...
     const wchar_t* description;  // in messages: "a property file", "PropertyLocShow.xml"
     const ElementFormat* root;
+    const wchar_t* files;  // the files of this kind, for authors: "ItemTemplate.xml", ...
 };
 
 // The format of one file kind; every kind has one.

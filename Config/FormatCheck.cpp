@@ -38,6 +38,14 @@ const CString* FindAttribute(const TOOLS::XMLAttributeList& attributes, const wc
     return nullptr;
 }
 
+// Namespace declarations and the schema-instance attributes that point an editor at a schema
+// ("xsi:noNamespaceSchemaLocation") serve editors and validators. Readers pass them over, except
+// where every attribute is a parameter.
+bool IsForValidators(const CString& name) {
+    const std::wstring_view text = name.str();
+    return text == L"xmlns" || text.rfind(L"xmlns:", 0) == 0 || text.rfind(L"xsi:", 0) == 0;
+}
+
 bool IsListed(const ElementFormat& format, const CString& name) {
     return std::any_of(format.attributes.begin(), format.attributes.end(),
                        [&](const AttributeFormat& attribute) { return name == attribute.name; });
@@ -218,6 +226,9 @@ void CDocumentChecker::CheckAttributes(const ElementFormat& format, const CStrin
     };
     for (const auto& [name, value] : attributes) {
         if (IsListed(format, name)) continue;
+        if (format.otherAttributes != OtherAttributes::kParameterNames && IsForValidators(name)) {
+            continue;
+        }
         std::vector<CString> listed;
         for (const AttributeFormat& attribute : format.attributes) {
             listed.emplace_back(attribute.name);

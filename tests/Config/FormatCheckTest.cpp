@@ -380,6 +380,12 @@ const CleanCase kCleanDocuments[] = {
   <Item id="c"><Options><Switch title="t" param="p"><Item><Param>x</Param></Item></Switch></Options></Item>
 </Items>
 )"},
+    {"roots that point an editor at their schema", FileKind::kProperty,
+     R"(<Property xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"
+          xsi:noNamespaceSchemaLocation="../schemas/property.xsd">
+  <Ins><Property clsname="Wall" Length="1"/></Ins>
+</Property>
+)"},
     {"settings keep what they do not read", FileKind::kResource,
      R"(<Config>
   <Language val="zh-CN" note="kept" vale="beside val">text<Nested any="thing"/></Language>

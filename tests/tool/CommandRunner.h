@@ -54,9 +54,10 @@ inline void Replace(const fs::path& path, const std::string& from, const std::st
     WriteFile(path, text);
 }
 
-// Runs the command with `args`; its outputs pass through files in `scratch`.
-inline Result Run(const std::vector<std::string>& args, const fs::path& scratch) {
-    std::string command = Quote(SITECONFIG_TOOL);
+// Runs `program` with `args`; its outputs pass through files in `scratch`.
+inline Result RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const fs::path& scratch) {
+    std::string command = Quote(program);
     for (const std::string& arg : args) command += " " + Quote(arg);
     const fs::path out = scratch / "stdout.txt";
     const fs::path err = scratch / "stderr.txt";
@@ -67,6 +68,11 @@ inline Result Run(const std::vector<std::string>& args, const fs::path& scratch)
     result.out = ReadFile(out);
     result.err = ReadFile(err);
     return result;
+}
+
+// Runs the command with `args`; its outputs pass through files in `scratch`.
+inline Result Run(const std::vector<std::string>& args, const fs::path& scratch) {
+    return RunProgram(SITECONFIG_TOOL, args, scratch);
 }
 
 class SiteconfigCommand : public ::testing::Test {

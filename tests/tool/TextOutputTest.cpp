@@ -153,10 +153,13 @@ TEST_F(TextOutput, EveryCommandOnTheExample) {
         {"settings", settings, "list"},
         {"settings", settings, "get", "ImageFolder"},
         {"settings", settings, "set", "ProjectName", "新工地"},
-        // Errors: usage, a missing folder, a missing setting.
+        {"schema"},
+        {"schema", "--output-dir", (scratch_.NativeFolder() / "schemas").string()},
+        // Errors: usage, a missing folder, a missing setting, an unknown schema.
         {"view", "Wall"},
         {"-r", "/no/such/configuration/folder", "locs", "x"},
         {"settings", settings, "get", "NoSuchKey"},
+        {"schema", "Property"},
     };
     for (const auto& args : commands) ExpectYamlEqualsJson(args);
 }

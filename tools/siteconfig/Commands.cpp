@@ -44,14 +44,6 @@ int Fail(int status, const std::string& message) {
 
 namespace {
 
-void Emit(const Json& value, bool json) {
-    if (json) {
-        std::cout << value.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
-    } else {
-        WriteText(std::cout, value);
-    }
-}
-
 bool RootIsUsable(const Options& options, int& status) {
     std::error_code ec;
     if (!fs::is_directory(options.layout.root, ec)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 namespace sctool {
@@ -257,5 +258,13 @@ void WriteNode(std::ostream& out, const Json& value, int indent) {
 }  // namespace
 
 void WriteText(std::ostream& out, const Json& value) { WriteNode(out, value, 0); }
+
+void Emit(const Json& value, bool json) {
+    if (json) {
+        std::cout << value.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else {
+        WriteText(std::cout, value);
+    }
+}
 
 }  // namespace sctool

@@ -12,4 +12,7 @@ namespace sctool {
 
 void WriteText(std::ostream& out, const nlohmann::ordered_json& value);
 
+// A command's answer on standard output: JSON when `json`, else the YAML of WriteText.
+void Emit(const nlohmann::ordered_json& value, bool json);
+
 }  // namespace sctool

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "Completion.h"
 #include "Layout.h"
+#include "Schema.h"
 
 namespace {
 
@@ -150,6 +151,14 @@ int main(int argc, char** argv) {
     auto* completion = command("completion", "Print the bash completion script of siteconfig");
     completion->add_option("SHELL", arg1, "Shell: bash")->check(CLI::IsMember({"bash"}));
 
+    auto* schema =
+        command("schema",
+                "Print the XML Schema (XSD) of a kind of configuration file; without KIND, "
+                "list the kinds and the files each applies to");
+    schema->add_option("KIND", arg1, "Kind of file, e.g. property, edit-view");
+    schema->add_option("-o,--output-dir", output,
+                       "Write the schema of KIND, or of every kind, into this folder as KIND.xsd");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -172,6 +181,7 @@ int main(int argc, char** argv) {
         if (*set) return sctool::RunSettingsSet(options, arg1, arg2, arg3);
         if (*list) return sctool::RunSettingsList(options, arg1);
         if (*plugins) return sctool::RunPlugins(options);
+        if (*schema) return sctool::RunSchema(options, arg1, output);
         if (*completion) {
             std::cout << sctool::BashCompletion(app);
             return sctool::kExitClean;
