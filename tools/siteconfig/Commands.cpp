@@ -68,31 +68,6 @@ Json CheckFindingToJson(const CONFIG::ConfigFinding& finding, const std::string&
     return j;
 }
 
-// The libraries of a plug-in list and the component types they gave a graph handler.
-Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root) {
-    Json j;
-    Json libraries = Json::array();
-    for (const CONFIG::PluginLibrary& library : plugins.libraries) {
-        Json entry;
-        entry["path"] = DisplayPath(TOOLS::Utf8FromWide(library.path), root);
-        entry["loaded"] = library.loaded;
-        libraries.push_back(std::move(entry));
-    }
-    j["libraries"] = std::move(libraries);
-    const std::vector<CONFIG::NamedValue> names = CONFIG::GetComponentTypeNames();
-    Json handlers = Json::array();
-    for (const EKADOComponentType type : plugins.handlerTypes) {
-        CString name;
-        if (CONFIG::FindName(names, type, name)) {
-            handlers.push_back(TOOLS::Utf8FromWide(name));
-        } else {
-            handlers.push_back(Json{{"name", nullptr}, {"value", type}});
-        }
-    }
-    j["handlers"] = std::move(handlers);
-    return j;
-}
-
 // Plug-in paths are relative to the application folder: a library that did not load is most
 // often one looked for in the wrong folder.
 void HintAtAppDir(const CONFIG::PluginCheck& plugins, const Layout& layout) {

@@ -1,5 +1,7 @@
 #include "Describe.h"
 
+#include "Findings.h"
+
 namespace sctool {
 namespace {
 
@@ -305,6 +307,41 @@ Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     }
     dump["containers"] = std::move(containers);
     return dump;
+}
+
+Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root) {
+    Json j;
+    Json libraries = Json::array();
+    for (const CONFIG::PluginLibrary& library : plugins.libraries) {
+        Json entry;
+        entry["path"] = DisplayPath(TOOLS::Utf8FromWide(library.path), root);
+        entry["loaded"] = library.loaded;
+        libraries.push_back(std::move(entry));
+    }
+    j["libraries"] = std::move(libraries);
+    const std::vector<CONFIG::NamedValue> names = CONFIG::GetComponentTypeNames();
+    Json handlers = Json::array();
+    for (const EKADOComponentType type : plugins.handlerTypes) {
+        CString name;
+        if (CONFIG::FindName(names, type, name)) {
+            handlers.push_back(TOOLS::Utf8FromWide(name));
+        } else {
+            handlers.push_back(Json{{"name", nullptr}, {"value", type}});
+        }
+    }
+    j["handlers"] = std::move(handlers);
+    return j;
+}
+
+Json DescribeSettings(const CONFIG::CResourceConfig& settings) {
+    Json list = Json::array();
+    for (const auto& [key, value] : CConfigTables::GetResourceValues(settings)) {
+        Json entry;
+        entry["key"] = TOOLS::Utf8FromWide(key);
+        entry["value"] = TOOLS::Utf8FromWide(value);
+        list.push_back(std::move(entry));
+    }
+    return list;
 }
 
 }  // namespace sctool

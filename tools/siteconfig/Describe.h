@@ -6,7 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <siteconfig/CResourceConfig.h>
 #include <siteconfig/SiteConfig.h>
+#include <siteconfig/SiteConfigCheck.h>
 #include <siteconfig/SiteConfigNames.h>
 #include <siteconfig/SiteConfigTables.h>
 
@@ -51,5 +53,12 @@ Json DescribeViewContainer(CONFIG::IPropEditView& view);
 // Every table of a loaded configuration. Asking each location view for its container reports
 // for views whose container the table lacks; callers that want only the tables mute reports.
 Json DumpConfig(CONFIG::CPropertiesConfig& config);
+
+// The libraries of a plug-in list, their paths relative to `root` when below it, and the
+// component types they gave a graph handler.
+Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root);
+
+// The settings a store holds, by key, with their stored values (paths not resolved).
+Json DescribeSettings(const CONFIG::CResourceConfig& settings);
 
 }  // namespace sctool

@@ -7,6 +7,7 @@
 
 #include "Commands.h"
 #include "Completion.h"
+#include "Diff.h"
 #include "Layout.h"
 #include "Schema.h"
 
@@ -159,6 +160,16 @@ int main(int argc, char** argv) {
     schema->add_option("-o,--output-dir", output,
                        "Write the schema of KIND, or of every kind, into this folder as KIND.xsd");
 
+    auto* diff = command("diff",
+                         "What was added, removed and changed between two configuration roots, "
+                         "by table and key, with each record's file and line on both sides");
+    diff->add_option("A", arg1, "First configuration root")->required();
+    diff->add_option("B", arg2, "Second configuration root")->required();
+    diff->footer(
+        "Layout flags and --app-dir apply to both roots. Problems of loading either root "
+        "go to stderr and do not change the exit status: 0 when the two are equal, 1 "
+        "when they differ, 2 on bad usage.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -186,6 +197,7 @@ int main(int argc, char** argv) {
             std::cout << sctool::BashCompletion(app);
             return sctool::kExitClean;
         }
+        if (*diff) return sctool::RunDiff(options, arg1, arg2);
     } catch (const std::exception& error) {
         return sctool::Fail(sctool::kExitProblems, error.what());
     }
