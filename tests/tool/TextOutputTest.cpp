@@ -155,6 +155,7 @@ TEST_F(TextOutput, EveryCommandOnTheExample) {
         {"settings", settings, "set", "ProjectName", "新工地"},
         {"schema"},
         {"schema", "--output-dir", (scratch_.NativeFolder() / "schemas").string()},
+        {"diff", root, copy.string()},
         // Errors: usage, a missing folder, a missing setting, an unknown schema.
         {"view", "Wall"},
         {"-r", "/no/such/configuration/folder", "locs", "x"},
@@ -239,6 +240,7 @@ TEST_F(TextOutput, AwkwardTexts) {
         {"dump", root.string()},
         {"check", root.string()},
         {"-r", root.string(), "type", "\\基本构件\\墙\\直形墙"},
+        {"diff", SITECONFIG_EXAMPLE_DIR, root.string()},
     };
     for (const auto& args : commands) ExpectYamlEqualsJson(args);
 }

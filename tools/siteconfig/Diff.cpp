@@ -23,36 +23,36 @@ namespace fs = std::filesystem;
 using CONFIG::SourcePosition;
 
 // One table of the comparison: where its records lie in a side's description and the fields
-// that identify a record. The records of a list of texts are keyed by the text itself, shown
-// under the one key name.
+// that identify a record. The elements of a list of names are their own key, shown under the
+// one key name.
 struct Table {
     const char* name;
     const char* pointer;
     std::vector<const char*> keys;
-    const char* positional;  // a field that only numbers the records: not compared
+    const char* positional = nullptr;  // a field that only numbers the records: not compared
 };
 
 // Templates and models need not be unique by any field: records of equal key pair up in order.
 const std::vector<Table>& Tables() {
     static const std::vector<Table> tables = {
-        {"definitions", "/definitions", {"type"}, nullptr},
-        {"templates", "/templates", {"type", "category", "sectionShape", "graphLibId"}, nullptr},
-        {"models", "/models", {"type", "category", "sectionShape", "graphLibId"}, nullptr},
-        {"shapePool", "/shapePool", {"type", "category", "sectionShape"}, nullptr},
-        {"categoryIndex", "/categoryIndex", {"type"}, nullptr},
-        {"locations.defined", "/locations/defined", {"loc"}, nullptr},
-        {"locations.shown", "/locations/shown", {"loc"}, nullptr},
-        {"locations.sectionSelect", "/locations/sectionSelect", {"loc"}, nullptr},
-        {"views.gridTemplate", "/views/gridTemplate", {}, nullptr},
+        {"definitions", "/definitions", {"type"}},
+        {"templates", "/templates", {"type", "category", "sectionShape", "graphLibId"}},
+        {"models", "/models", {"type", "category", "sectionShape", "graphLibId"}},
+        {"shapePool", "/shapePool", {"type", "category", "sectionShape"}},
+        {"categoryIndex", "/categoryIndex", {"type"}},
+        {"locations.defined", "/locations/defined", {"loc"}},
+        {"locations.shown", "/locations/shown", {"loc"}},
+        {"locations.sectionSelect", "/locations/sectionSelect", {"loc"}},
+        {"views.gridTemplate", "/views/gridTemplate", {}},
         {"views.locationViews", "/views/locationViews", {"loc", "typeAndSections"}, "index"},
-        {"kinds", "/kinds", {"type"}, nullptr},
-        {"parameters.view", "/parameters/view", {"param"}, nullptr},
-        {"parameters.meter", "/parameters/meter", {"param"}, nullptr},
-        {"viewModes", "/viewModes", {"type"}, nullptr},
-        {"containers", "/containers", {"name"}, nullptr},
-        {"settings", "/settings", {"key"}, nullptr},
-        {"plugins.libraries", "/plugins/libraries", {"path"}, nullptr},
-        {"plugins.handlers", "/plugins/handlers", {"type"}, nullptr},
+        {"kinds", "/kinds", {"type"}},
+        {"parameters.view", "/parameters/view", {"param"}},
+        {"parameters.meter", "/parameters/meter", {"param"}},
+        {"viewModes", "/viewModes", {"type"}},
+        {"containers", "/containers", {"name"}},
+        {"settings", "/settings", {"key"}},
+        {"plugins.libraries", "/plugins/libraries", {"path"}},
+        {"plugins.handlers", "/plugins/handlers", {"type"}},
     };
     return tables;
 }
@@ -343,14 +343,20 @@ std::vector<const Json*> Records(const Json& tables, const char* pointer) {
     return records;
 }
 
+// A name the configuration has no text for is described as null with its number beside it, in
+// "<field>Value" (or, in a list of names, as {"name": null, "value": N}): the number is then
+// part of the key.
 Json KeyOf(const Table& table, const Json& record) {
     Json key = Json::object();
-    if (!record.is_object()) {
-        if (!table.keys.empty()) key[table.keys.front()] = record;
+    if (table.keys.empty()) return key;
+    if (!record.is_object() || !record.contains(table.keys.front())) {
+        key[table.keys.front()] = record;
         return key;
     }
     for (const char* field : table.keys) {
         key[field] = record.contains(field) ? record.at(field) : Json(nullptr);
+        const std::string number = std::string(field) + "Value";
+        if (record.contains(number)) key[number] = record.at(number);
     }
     return key;
 }
@@ -441,8 +447,7 @@ int RunDiff(const Options& options, const std::string& rootA, const std::string&
     for (const std::string* root : {&rootA, &rootB}) {
         std::error_code ec;
         if (!fs::is_directory(*root, ec)) {
-            std::cerr << "siteconfig: " << *root << ": no such configuration folder\n";
-            return kExitUsage;
+            return Fail(kExitUsage, *root + ": no such configuration folder");
         }
     }
     const Side a = LoadSide(options, rootA);
