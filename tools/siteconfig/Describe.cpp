@@ -232,7 +232,10 @@ Json DescribeViewContainer(CONFIG::IPropEditView& view) {
 Json DumpConfig(CONFIG::CPropertiesConfig& config) {
     const Names names(config);
     const CConfigTables inspector(config);
-    Json dump;
+    // Room for every table (and a caller's few more) up front: growing an object copies its
+    // members, whose keys are const, instead of moving them.
+    Json dump = Json::object();
+    dump.get_ref<Json::object_t&>().reserve(16);
 
     Json definitions = Json::array();
     for (const auto& entry : inspector.GetDefinitions()) {
