@@ -223,6 +223,21 @@ TEST_F(SiteconfigCommand, DiffFindsAChangeInEveryKindOfTable) {
          "texts",
          "Display/PropertyLocShow.xml",
          "<Loc loc=\"\\基本构件\\墙\">"},
+        {"two location views swapped: the first choice among them changes",
+         [](const fs::path& root) {
+             const std::string wall =
+                 "<View view=\"Views\\WallView.xml\" typeandsection=\"Wall\" "
+                 "loc=\"\\基本构件\\墙\"/>";
+             Replace(root / "Display/PropertyLocShow.xml", wall + "\n", "");
+             Replace(root / "Display/PropertyLocShow.xml", "<View view=\"Views\\SlabView.xml\"",
+                     wall + "\n    <View view=\"Views\\SlabView.xml\"");
+         },
+         "views.locationViews",
+         {{"loc", "\\基本构件\\墙"}, {"typeAndSections", {"Wall"}}},
+         "changed",
+         "(position)",
+         "Display/PropertyLocShow.xml",
+         "Views\\WallView.xml"},
         {"a view mode",
          [](const fs::path& root) {
              Replace(root / "Display/PropertyLocShow.xml", "clsname=\"Slab;Road\"",

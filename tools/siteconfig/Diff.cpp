@@ -1,5 +1,7 @@
 #include "Diff.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -246,6 +248,15 @@ public:
         Add(path, &a, ptrA, &b, ptrB);
     }
 
+    // The record moved against the others both sides have: its places in the two tables.
+    void Moved(size_t from, size_t to) {
+        Json field;
+        field["field"] = "(position)";
+        field["old"] = from + 1;
+        field["new"] = to + 1;
+        fields_.push_back(std::move(field));
+    }
+
     Json TakeFields() { return std::move(fields_); }
 
 private:
@@ -397,7 +408,31 @@ struct Counts {
     size_t changed = 0;
 };
 
-// Pairs the records of one table by key, in hash maps: linear in the records.
+// Which pairs keep their order: a longest increasing run of their places on side B (taken in
+// side A's order), found in n log n. The others moved against the records around them.
+std::vector<bool> KeptInOrder(const std::vector<size_t>& places) {
+    std::vector<size_t> tails;  // tails[k]: index into `places` of the least end of a run of k+1
+    std::vector<size_t> before(places.size(), SIZE_MAX);
+    for (size_t i = 0; i < places.size(); ++i) {
+        const auto at =
+            std::lower_bound(tails.begin(), tails.end(), places[i],
+                             [&](size_t tail, size_t place) { return places[tail] < place; });
+        if (at != tails.begin()) before[i] = *(at - 1);
+        if (at == tails.end()) {
+            tails.push_back(i);
+        } else {
+            *at = i;
+        }
+    }
+    std::vector<bool> kept(places.size(), false);
+    for (size_t i = tails.empty() ? SIZE_MAX : tails.back(); i != SIZE_MAX; i = before[i]) {
+        kept[i] = true;
+    }
+    return kept;
+}
+
+// Pairs the records of one table by key, in hash maps: linear in the records, but for the
+// order check.
 Json CompareTable(const Table& table, const Side& a, const Side& b, Counts& counts) {
     const std::vector<const Json*> recordsA = Records(a.tables, table.pointer);
     const std::vector<const Json*> recordsB = Records(b.tables, table.pointer);
@@ -405,25 +440,35 @@ Json CompareTable(const Table& table, const Side& a, const Side& b, Counts& coun
     for (size_t j = 0; j < recordsB.size(); ++j) {
         byKey[KeyText(KeyOf(table, *recordsB[j]))].push_back(j);
     }
-    std::unordered_map<std::string, size_t> paired;
+    std::unordered_map<std::string, size_t> used;
+    std::vector<size_t> pairedWith(recordsA.size(), SIZE_MAX);
     std::vector<bool> matched(recordsB.size(), false);
+    std::vector<size_t> places;  // of the paired records on side B, in side A's order
+    for (size_t i = 0; i < recordsA.size(); ++i) {
+        const std::string text = KeyText(KeyOf(table, *recordsA[i]));
+        const auto candidates = byKey.find(text);
+        size_t& next = used[text];
+        if (candidates == byKey.end() || next >= candidates->second.size()) continue;
+        pairedWith[i] = candidates->second[next++];
+        matched[pairedWith[i]] = true;
+        places.push_back(pairedWith[i]);
+    }
+    const std::vector<bool> inOrder = KeptInOrder(places);
 
     Json entries = Json::array();
+    size_t pair = 0;
     for (size_t i = 0; i < recordsA.size(); ++i) {
         Json key = KeyOf(table, *recordsA[i]);
-        const std::string text = KeyText(key);
         const Json& whereA = WhereOf(a, table, i);
-        const auto candidates = byKey.find(text);
-        size_t& next = paired[text];
-        if (candidates == byKey.end() || next >= candidates->second.size()) {
+        const size_t j = pairedWith[i];
+        if (j == SIZE_MAX) {
             entries.push_back(Entry("removed", std::move(key), &whereA, nullptr));
             ++counts.removed;
             continue;
         }
-        const size_t j = candidates->second[next++];
-        matched[j] = true;
         const Json& whereB = WhereOf(b, table, j);
         FieldComparison fields(Parts(whereA), Parts(whereB));
+        if (!inOrder[pair++]) fields.Moved(i, j);
         fields.Compare(*recordsA[i], *recordsB[j], "", "", "", table.positional);
         Json changed = fields.TakeFields();
         if (changed.empty()) continue;
