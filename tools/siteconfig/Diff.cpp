@@ -61,8 +61,8 @@ const std::vector<Table>& Tables() {
 
 // One configuration as the comparison sees it: its tables as `dump` describes them, with its
 // settings and plug-in list; and, by table name and in record order, where each record was
-// read: {"file", "line"} and, for views, "parts": where the items inside were read, by their
-// JSON pointer in the record.
+// read: {"file", "line"} and, for views, "parts": where the items inside were read, at the
+// same places as the items are in the record.
 struct Side {
     std::string root;
     Json tables;
@@ -94,14 +94,16 @@ Json PositionsByKey(const Json& records, const char* field,
     return list;
 }
 
+// The items' positions, shaped as the view's description is: {"groups": [{"items": [...]}]}.
 Json ItemParts(const std::vector<std::vector<SourcePosition>>& groups, const std::string& root) {
-    Json parts = Json::object();
-    for (size_t g = 0; g < groups.size(); ++g) {
-        for (size_t i = 0; i < groups[g].size(); ++i) {
-            parts["/groups/" + std::to_string(g) + "/items/" + std::to_string(i)] =
-                Position(groups[g][i], root);
-        }
+    Json list = Json::array();
+    for (const std::vector<SourcePosition>& items : groups) {
+        Json group;
+        group["items"] = Positions(items, root);
+        list.push_back(std::move(group));
     }
+    Json parts;
+    parts["groups"] = std::move(list);
     return parts;
 }
 
@@ -222,14 +224,14 @@ public:
                 if (skip != nullptr && key == skip) continue;
                 const auto other = b.find(key);
                 if (other == b.end()) {
-                    Add(Member(path, key), &value, ptrA + "/" + key, nullptr, {});
+                    Add(Member(path, key), &value, ptrA + Step(key), nullptr, {});
                 } else {
-                    Compare(value, *other, Member(path, key), ptrA + "/" + key, ptrB + "/" + key);
+                    Compare(value, *other, Member(path, key), ptrA + Step(key), ptrB + Step(key));
                 }
             }
             for (const auto& [key, value] : b.items()) {
                 if ((skip == nullptr || key != skip) && !a.contains(key)) {
-                    Add(Member(path, key), nullptr, {}, &value, ptrB + "/" + key);
+                    Add(Member(path, key), nullptr, {}, &value, ptrB + Step(key));
                 }
             }
             return;
@@ -262,6 +264,13 @@ public:
 private:
     static std::string Member(const std::string& path, const std::string& key) {
         return path.empty() ? key : path + "." + key;
+    }
+
+    // `key` as one step of a JSON pointer.
+    static std::string Step(const std::string& key) {
+        std::string step = "/";
+        for (const char c : key) step += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
+        return step;
     }
 
     static bool IndexByName(const Json& list, std::unordered_map<std::string, size_t>& index) {
@@ -309,8 +318,11 @@ private:
     static Json PartPosition(const Json* parts, std::string pointer) {
         if (parts == nullptr) return nullptr;
         while (!pointer.empty()) {
-            const auto found = parts->find(pointer);
-            if (found != parts->end()) return *found;
+            const Json::json_pointer at(pointer);
+            if (parts->contains(at)) {
+                const Json& part = parts->at(at);
+                if (part.is_object() && part.contains("file")) return part;
+            }
             pointer.erase(pointer.rfind('/'));
         }
         return nullptr;
