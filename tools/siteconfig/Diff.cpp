@@ -169,7 +169,9 @@ Side LoadSide(const Options& options, const std::string& root) {
     FindingCollector findings;
     const std::unique_ptr<CONFIG::CPropertiesConfig> config = LoadProperties(layout);
     CONFIG::CResourceConfig settings;  // stored values: "AppDir" is the command's, not the file's
-    if (!settings.Load(layout.PathW("--resource"))) {
+    const size_t before = findings.findings().size();
+    // A file that cannot be read is diagnosed already; one with another root is not.
+    if (!settings.Load(layout.PathW("--resource")) && findings.findings().size() == before) {
         Finding finding;
         finding.file = layout.Path("--resource");
         finding.message = "no \"Config\" element (missing, unreadable or another root)";
