@@ -16,6 +16,7 @@
 
 #include "Describe.h"
 #include "Findings.h"
+#include "Progress.h"
 #include "TextOutput.h"
 
 namespace sctool {
@@ -167,7 +168,11 @@ Side LoadSide(const Options& options, const std::string& root) {
     side.root = root;
 
     FindingCollector findings;
-    const std::unique_ptr<CONFIG::CPropertiesConfig> config = LoadProperties(layout);
+    std::unique_ptr<CONFIG::CPropertiesConfig> config;
+    {
+        const ScopedLoadProgress progress(options.quiet);
+        config = LoadProperties(layout);
+    }
     CONFIG::CResourceConfig settings;  // stored values: "AppDir" is the command's, not the file's
     const size_t before = findings.findings().size();
     // A file that cannot be read is diagnosed already; one with another root is not.
