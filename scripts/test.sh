@@ -24,8 +24,9 @@ echo "== static library (the command, the public-interface tests and an installe
 cmake -S . -B build/static -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
   -DSITECONFIG_WERROR=ON
 cmake --build build/static -j "$jobs" --target siteconfig siteconfig_cli SampleGraphHandlers \
-  SiteConfigEndToEndTest siteconfig_cli_tests
-ctest --test-dir build/static --output-on-failure -R 'SiteConfigEndToEnd|install_and_consume|SiteconfigCommand'
+  siteconfig_cli_docs siteconfig_schemas SiteConfigEndToEndTest siteconfig_cli_tests
+ctest --test-dir build/static --output-on-failure \
+  -R 'SiteConfigEndToEnd|install_and_consume|SiteconfigCommand|TextOutput|SchemaCommand'
 
 echo "== thread sanitizer build (threading and parallel-load tests only)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSITECONFIG_TSAN=ON \
