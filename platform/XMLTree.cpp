@@ -129,13 +129,27 @@ bool IsWritableName(const std::string& name) {
     return true;
 }
 
-bool Matches(pugi::xml_node node, const char* tag) {
-    return node.type() == pugi::node_element &&
-           (tag == nullptr || std::strcmp(node.name(), tag) == 0);
+// Element children by tag go through pugixml's own search, one call per match rather than
+// several per child. It matches any named node: a processing instruction (kept only in trees
+// for editing) is stepped over.
+pugi::xml_node ElementFrom(pugi::xml_node node, const char* tag) {
+    while (node && node.type() != pugi::node_element) node = node.next_sibling(tag);
+    return node;
 }
 
+// The first child element of `parent` with tag `tag`, or any tag when `tag` is null.
+pugi::xml_node FirstMatching(pugi::xml_node parent, const char* tag) {
+    if (tag != nullptr) return ElementFrom(parent.child(tag), tag);
+    pugi::xml_node node = parent.first_child();
+    while (node && node.type() != pugi::node_element) node = node.next_sibling();
+    return node;
+}
+
+// The next sibling element of `node` with tag `tag`, or any tag when `tag` is null.
 pugi::xml_node NextMatching(pugi::xml_node node, const char* tag) {
-    while (node && !Matches(node, tag)) node = node.next_sibling();
+    if (tag != nullptr) return ElementFrom(node.next_sibling(tag), tag);
+    node = node.next_sibling();
+    while (node && node.type() != pugi::node_element) node = node.next_sibling();
     return node;
 }
 
@@ -430,10 +444,10 @@ pugi::xml_node CXMLTree::FindChild(const XmlName* tag, int index) {
         at = memo->index;
     } else {
         // Backwards (or first): scan from the first child.
-        node = NextMatching(current_.first_child(), name);
+        node = FirstMatching(current_, name);
     }
     while (node && at < index) {
-        node = NextMatching(node.next_sibling(), name);
+        node = NextMatching(node, name);
         ++at;
     }
     if (!node) return node;
@@ -498,8 +512,9 @@ bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
     const char* name = tag.c_str();
     int matching = 0;
-    for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
-        if (Matches(child, name)) ++matching;
+    for (pugi::xml_node child = FirstMatching(current_, name); child;
+         child = NextMatching(child, name)) {
+        ++matching;
     }
     count = matching;
     return true;
@@ -553,8 +568,7 @@ void CXMLTree::GetChildTextAt(int index, CString& text) {
 
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     // A first-child lookup never continues, so it needs no step memo.
-    const pugi::xml_node child =
-        current_ ? NextMatching(current_.first_child(), tag.c_str()) : pugi::xml_node();
+    const pugi::xml_node child = current_ ? FirstMatching(current_, tag.c_str()) : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
@@ -573,13 +587,16 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
     size_t remaining = count;
     for (pugi::xml_node child = current_.first_child(); child && remaining > 0;
          child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
+        // Texts have no name, so only a named child is compared; a named child that is no
+        // element is a processing instruction (trees for editing keep them).
         const char* name = child.name();
+        if (name[0] == '\0') continue;
         for (size_t i = 0; i < count; ++i) {
             const char* tag = tags[i].c_str();
             if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag, name) != 0) {
                 continue;
             }
+            if (child.type() != pugi::node_element) break;
             seen |= std::uint64_t{1} << i;
             --remaining;
             if (const char* value = ElementText(child)) {
