@@ -94,11 +94,12 @@ const char* ElementText(pugi::xml_node element) {
     return nullptr;
 }
 
-// Hands a text of the document out as a wide string, line ends as LF.
-CString WideText(const char* text) {
+// Hands a text of the document out as a wide string, line ends as LF; shared with identical
+// texts while a load shares them (`shared`).
+CString WideText(const char* text, bool shared = true) {
     const size_t length = std::strlen(text);
     if (std::memchr(text, '\r', length) == nullptr) {
-        if (CTextInterner* interner = CTextInterner::Current()) {
+        if (CTextInterner* interner = shared ? CTextInterner::Current() : nullptr) {
             return interner->Intern(std::string_view(text, length));
         }
         return WideFromUtf8(text, length);
@@ -180,6 +181,7 @@ public:
     void GetTagName(CString& tag) override;
     void GetAttributes(XMLAttributeList& attributes) override;
     bool GetAttribute(const XmlName& name, CString& value) override;
+    bool GetAttributeUnshared(const XmlName& name, CString& value) override;
     bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
     bool GetChildText(const XmlName& tag, CString& text) override;
@@ -548,6 +550,14 @@ bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
     value = WideText(attribute.value());
+    return true;
+}
+
+bool CXMLTree::GetAttributeUnshared(const XmlName& name, CString& value) {
+    if (current_.type() != pugi::node_element) return false;
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
+    if (!attribute) return false;
+    value = WideText(attribute.value(), false);
     return true;
 }
 

@@ -83,6 +83,9 @@ public:
     virtual void GetAttributes(XMLAttributeList& attributes) = 0;
     // The attribute's value. False, `value` untouched, when absent.
     virtual bool GetAttribute(const XmlName& name, CString& value) = 0;
+    // As GetAttribute, for a value that seldom recurs (a name or identifier of its own):
+    // decoded by itself, not looked up among the texts a load shares.
+    virtual bool GetAttributeUnshared(const XmlName& name, CString& value) = 0;
     // Sets (or adds, last) an attribute of the current element. False above the root, and for
     // a name that would not survive a save and reload (empty, or holding blanks or markup).
     virtual bool SetAttribute(const XmlName& name, const CString& value) = 0;
