@@ -249,9 +249,9 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(stateTag, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable).str() == L"true";
-        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt).str() == L"true";
-        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly).str() == L"true";
+        state->enable = m_tree.AttributeEquals(kIsEnable, "true");
+        state->edit = m_tree.AttributeEquals(kIsEidt, "true");
+        state->readOnly = m_tree.AttributeEquals(kIsReadOnly, "true");
         // One pass over the children for the four texts; an absent one stays empty.
         CString texts[kFieldCount];
         bool found[kFieldCount];

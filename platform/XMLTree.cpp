@@ -182,6 +182,7 @@ public:
     void GetAttributes(XMLAttributeList& attributes) override;
     bool GetAttribute(const XmlName& name, CString& value) override;
     bool GetAttributeUnshared(const XmlName& name, CString& value) override;
+    bool AttributeEquals(const XmlName& name, const char* ascii) override;
     bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
     bool GetChildText(const XmlName& tag, CString& text) override;
@@ -559,6 +560,13 @@ bool CXMLTree::GetAttributeUnshared(const XmlName& name, CString& value) {
     if (!attribute) return false;
     value = WideText(attribute.value(), false);
     return true;
+}
+
+bool CXMLTree::AttributeEquals(const XmlName& name, const char* ascii) {
+    if (current_.type() != pugi::node_element) return false;
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
+    // Such a text decodes to itself alone: any other byte decodes to a character it lacks.
+    return attribute && std::strcmp(attribute.value(), ascii) == 0;
 }
 
 bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {

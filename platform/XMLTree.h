@@ -86,6 +86,9 @@ public:
     // As GetAttribute, for a value that seldom recurs (a name or identifier of its own):
     // decoded by itself, not looked up among the texts a load shares.
     virtual bool GetAttributeUnshared(const XmlName& name, CString& value) = 0;
+    // Whether GetAttribute would give `ascii` (ASCII characters but CR and LF, e.g. "true"),
+    // without decoding the value.
+    virtual bool AttributeEquals(const XmlName& name, const char* ascii) = 0;
     // Sets (or adds, last) an attribute of the current element. False above the root, and for
     // a name that would not survive a save and reload (empty, or holding blanks or markup).
     virtual bool SetAttribute(const XmlName& name, const CString& value) = 0;
