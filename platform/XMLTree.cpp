@@ -186,7 +186,9 @@ public:
     bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
     bool GetChildText(const XmlName& tag, CString& text) override;
-    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) override;
+    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found,
+                       XmlChild* children) override;
+    bool IntoFound(const XmlChild& child) override;
     void OutOfElement() override;
     bool GetPosition(int& line, int& column) override;
     size_t GetElementOffset() override;
@@ -594,11 +596,16 @@ bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     return true;
 }
 
-void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) {
+void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found,
+                             XmlChild* children) {
     std::fill(found, found + count, false);
+    if (children) std::fill(children, children + count, XmlChild{current_.internal_object()});
     if (!current_) return;
     // A handful of tags at a time; any beyond the first 64 are looked up one by one.
-    for (size_t i = 64; i < count; ++i) found[i] = GetChildText(tags[i], texts[i]);
+    for (size_t i = 64; i < count; ++i) {
+        found[i] = GetChildText(tags[i], texts[i]);
+        if (children) children[i].node = FirstMatching(current_, tags[i].c_str()).internal_object();
+    }
     count = std::min<size_t>(count, 64);
     // Only the first child of each tag counts, found (with a text) or not.
     std::uint64_t seen = 0;
@@ -617,6 +624,7 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
             if (child.type() != pugi::node_element) break;
             seen |= std::uint64_t{1} << i;
             --remaining;
+            if (children) children[i].node = child.internal_object();
             if (const char* value = ElementText(child)) {
                 texts[i] = WideText(value);
                 found[i] = true;
@@ -624,6 +632,14 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
             break;
         }
     }
+}
+
+bool CXMLTree::IntoFound(const XmlChild& child) {
+    if (child.node == nullptr || !current_ || child.parent != current_.internal_object()) {
+        return false;
+    }
+    Enter(pugi::xml_node(static_cast<pugi::xml_node_struct*>(const_cast<void*>(child.node))));
+    return true;
 }
 
 void CXMLTree::OutOfElement() {
