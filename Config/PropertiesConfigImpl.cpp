@@ -488,18 +488,21 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>&
                 check->CheckFormat(tree, FileKind::kGraphLibrary, paths[i]);
             };
         }
-        TOOLS::CBimSerialDataLibrary().ForEachModel(
-            paths[i],
-            [&](const CString& loc, const CString& name, const CString& id, size_t offset) {
-                if (check) {
-                    library.checked.Add(loc);
-                    library.checked.Add(name);
-                    library.checked.Add(id);
-                    library.checkedOffsets.push_back(offset);
-                }
-                if (library.models.Add(loc, name, id)) library.offsets.push_back(offset);
-            },
-            inspect);
+        // The texts are gathered first and the records built once the document is freed, so
+        // that the records take its room rather than adding to it.
+        CStringArray texts;
+        std::vector<size_t> offsets;
+        TOOLS::CBimSerialDataLibrary().GetAllModelInfo(paths[i], texts, inspect, &offsets);
+        const int modelCount = texts.GetSize() / 3;
+        for (int k = 0; k < modelCount; ++k) {
+            if (library.models.Add(texts[3 * k], texts[3 * k + 1], texts[3 * k + 2])) {
+                library.offsets.push_back(offsets[static_cast<size_t>(k)]);
+            }
+        }
+        if (check) {
+            library.checked = std::move(texts);
+            library.checkedOffsets = std::move(offsets);
+        }
         return library;
     };
     const auto take = [&](size_t i, Library& library) {

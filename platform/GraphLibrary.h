@@ -12,10 +12,6 @@ namespace TOOLS {
 
 class CBimSerialDataLibrary {
 public:
-    // What ForEachModel hands over of each model.
-    using ModelVisitor = std::function<void(const CString& loc, const CString& name,
-                                            const CString& id, size_t offset)>;
-
     // Reads <GraphLibrary><Model loc=".." name=".." id=".."/>...</GraphLibrary> and appends
     // three texts per "Model" in document order: loc, name, id (absent attributes give empty
     // texts). A missing or unreadable file appends nothing.
@@ -24,10 +20,6 @@ public:
     void GetAllModelInfo(const CString& path, CStringArray& models,
                          const std::function<void(IXMLTree&)>& inspect = nullptr,
                          std::vector<size_t>* offsets = nullptr);
-    // The same models, each handed to `visit` in document order with its element offset, with
-    // no array of all their texts.
-    void ForEachModel(const CString& path, const ModelVisitor& visit,
-                      const std::function<void(IXMLTree&)>& inspect = nullptr);
 };
 
 }  // namespace TOOLS
