@@ -95,13 +95,12 @@ const char* ElementText(pugi::xml_node element) {
 }
 
 // Hands a text of the document out as a wide string, line ends as LF; shared with identical
-// texts while a load shares them (`shared`).
-CString WideText(const char* text, bool shared = true) {
+// texts through `interner` (the load's, CTextInterner::Current(), fetched once per call of
+// the tree) when there is one.
+CString WideText(const char* text, CTextInterner* interner) {
     const size_t length = std::strlen(text);
     if (std::memchr(text, '\r', length) == nullptr) {
-        if (CTextInterner* interner = shared ? CTextInterner::Current() : nullptr) {
-            return interner->Intern(std::string_view(text, length));
-        }
+        if (interner) return interner->Intern(std::string_view(text, length));
         return WideFromUtf8(text, length);
     }
     std::string normalised;
@@ -529,7 +528,7 @@ bool CXMLTree::GetText(CString& text) {
     if (current_.type() != pugi::node_element) return false;
     const char* value = ElementText(current_);
     if (value == nullptr) return false;
-    text = WideText(value);
+    text = WideText(value, CTextInterner::Current());
     return true;
 }
 
@@ -538,13 +537,15 @@ void CXMLTree::GetTagName(CString& tag) {
         tag = CString();
         return;
     }
-    tag = WideText(current_.name());
+    tag = WideText(current_.name(), CTextInterner::Current());
 }
 
 void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
+    CTextInterner* const interner = CTextInterner::Current();
     for (pugi::xml_attribute attribute = current_.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
-        attributes.emplace_back(WideText(attribute.name()), WideText(attribute.value()));
+        attributes.emplace_back(WideText(attribute.name(), interner),
+                                WideText(attribute.value(), interner));
     }
 }
 
@@ -552,7 +553,7 @@ bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
     const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
-    value = WideText(attribute.value());
+    value = WideText(attribute.value(), CTextInterner::Current());
     return true;
 }
 
@@ -560,7 +561,7 @@ bool CXMLTree::GetAttributeUnshared(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
     const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
-    value = WideText(attribute.value(), false);
+    value = WideText(attribute.value(), nullptr);
     return true;
 }
 
@@ -583,7 +584,7 @@ bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {
 void CXMLTree::GetChildTextAt(int index, CString& text) {
     const pugi::xml_node child = FindChild(nullptr, index);
     if (!child) return;
-    if (const char* value = ElementText(child)) text = WideText(value);
+    if (const char* value = ElementText(child)) text = WideText(value, CTextInterner::Current());
 }
 
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
@@ -592,7 +593,7 @@ bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
-    text = WideText(value);
+    text = WideText(value, CTextInterner::Current());
     return true;
 }
 
@@ -601,6 +602,7 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
     std::fill(found, found + count, false);
     if (children) std::fill(children, children + count, XmlChild{current_.internal_object()});
     if (!current_) return;
+    CTextInterner* const interner = CTextInterner::Current();
     // A handful of tags at a time; any beyond the first 64 are looked up one by one.
     for (size_t i = 64; i < count; ++i) {
         found[i] = GetChildText(tags[i], texts[i]);
@@ -626,7 +628,7 @@ void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, 
             --remaining;
             if (children) children[i].node = child.internal_object();
             if (const char* value = ElementText(child)) {
-                texts[i] = WideText(value);
+                texts[i] = WideText(value, interner);
                 found[i] = true;
             }
             break;
