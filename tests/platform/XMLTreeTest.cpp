@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
