@@ -158,20 +158,23 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
         kPrivate,
         kEnable,
         kGroup,
+        kOptions,
         kFieldCount
     };
     static const TOOLS::XmlName kTags[kFieldCount] = {
-        L"Name",  L"Variable", L"ItemVar",      L"Tips",   L"Control",
-        L"Style", L"Param",    L"CanBePrivate", L"Enable", L"Group"};
+        L"Name",  L"Variable",     L"ItemVar", L"Tips",  L"Control", L"Style",
+        L"Param", L"CanBePrivate", L"Enable",  L"Group", L"Options"};
     CString texts[kFieldCount];
     bool found[kFieldCount];
-    m_tree.GetChildTexts(kTags, kFieldCount, texts, found);
+    TOOLS::XmlChild children[kFieldCount];
+    m_tree.GetChildTexts(kTags, kFieldCount, texts, found, children);
 
     item.name = std::move(texts[kName]);
     item.paramType = TOOLS::CKADOHandler::GetParamTypeByName(texts[kVariable]);
     item.itemVar = GetItemVarByName(texts[kItemVar]);
     item.tips = std::move(texts[kTips]);
-    ReadOptions(item.options, level);
+    ReadOptions(item.options, level, children[kOptions],
+                found[kOptions] ? &texts[kOptions] : nullptr);
     item.control = std::move(texts[kControl]);
     item.style = std::move(texts[kStyle]);
     item.param = std::move(texts[kParam]);
@@ -190,13 +193,13 @@ void CGridItemReader::ReadItem(GridItemData& item, int level) {
     }
 }
 
-void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
-    static const TOOLS::XmlName kOptions(L"Options");
+void CGridItemReader::ReadOptions(ItemOptions& options, int level, const TOOLS::XmlChild& at,
+                                  CString* text) {
     static const TOOLS::XmlName kSwitch(L"Switch");
     static const TOOLS::XmlName kAssemble(L"Assemble");
     static const TOOLS::XmlName kTitle(L"title");
     static const TOOLS::XmlName kParam(L"param");
-    if (!m_tree.IntoChild(kOptions, 0)) return;
+    if (!m_tree.IntoFound(at)) return;
     const int optionsLevel = level + 1;
     if (TooDeep(optionsLevel)) {
         m_tree.OutOfElement();
@@ -204,7 +207,7 @@ void CGridItemReader::ReadOptions(ItemOptions& options, int level) {
     }
     int count = 0;
     m_tree.GetChildCount(count);
-    if (count == 1) m_tree.GetText(options.text);
+    if (count == 1 && text) options.text = std::move(*text);
 
     int switchCount = 0;
     m_tree.GetNamedChildCount(kSwitch, switchCount);
@@ -249,9 +252,9 @@ void CGridItemReader::ReadOptionStates(AssembleData& assemble, int level) {
     for (int i = 0; i < count; ++i) {
         if (!m_tree.IntoChild(stateTag, i)) continue;
         auto state = std::make_unique<OptionStateData>();
-        state->enable = TOOLS::AttributeOf(m_tree, kIsEnable).str() == L"true";
-        state->edit = TOOLS::AttributeOf(m_tree, kIsEidt).str() == L"true";
-        state->readOnly = TOOLS::AttributeOf(m_tree, kIsReadOnly).str() == L"true";
+        state->enable = m_tree.AttributeEquals(kIsEnable, "true");
+        state->edit = m_tree.AttributeEquals(kIsEidt, "true");
+        state->readOnly = m_tree.AttributeEquals(kIsReadOnly, "true");
         // One pass over the children for the four texts; an absent one stays empty.
         CString texts[kFieldCount];
         bool found[kFieldCount];

@@ -12,7 +12,8 @@
 
 namespace TOOLS {
 class IXMLTree;
-}
+struct XmlChild;
+}  // namespace TOOLS
 
 namespace CONFIG {
 
@@ -55,7 +56,9 @@ private:
     void ReadItem(GridItemData& item, int level);
     void ReadItemGroup(std::list<GridItemData*>& items, CString& title, CString& param, int level,
                        std::vector<SourceRef>* sources);
-    void ReadOptions(ItemOptions& options, int level);
+    // Reads the item's "Options" child, `at` as GetChildTexts found it, with its text when it
+    // has one.
+    void ReadOptions(ItemOptions& options, int level, const TOOLS::XmlChild& at, CString* text);
     void ReadOptionStates(AssembleData& assemble, int level);
     // True (and one diagnostic per file) when an element at `level` lies beyond the read limit.
     bool TooDeep(int level);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -379,13 +380,104 @@ void CPropertiesConfigImpl::ShownLocations::Add(const CString& loc) {
     known.insert(list.back().str());
 }
 
+// Graph-library models made into template records. What a model's location alone decides
+// (whether the model is skipped, its type and category, whether the location is shown) is
+// worked out once per location, not once per model.
+class CPropertiesConfigImpl::GraphModels {
+public:
+    // Appends the record of a model; false, adding nothing, when its location is skipped.
+    bool Add(const CString& loc, const CString& name, const CString& id);
+
+    std::list<PropertyInsData> records;
+    // The locations to show, each once, in the order the models first name them.
+    std::vector<CString> shownLocs;
+    // The categories with their types, each once, in the order the models first give them.
+    std::vector<std::pair<EKADOComponentType, CString>> categories;
+
+private:
+    struct Location {
+        CString text;  // holds the characters of the location's key
+        bool skipped = false;
+        EKADOComponentType type = KADO::Product::OtherComponentType;
+        CString category;
+    };
+    const Location& Find(const CString& loc);
+    const Location& FindText(const CString& loc);
+
+    std::unordered_map<std::wstring_view, Location> m_locations;
+    // Shared texts are found by the address of their characters, which the CString kept here
+    // holds so that no other text can take it.
+    std::unordered_map<const wchar_t*, std::pair<CString, const Location*>> m_byAddress;
+    bool m_otherIndexed = false;
+};
+
+const CPropertiesConfigImpl::GraphModels::Location& CPropertiesConfigImpl::GraphModels::Find(
+    const CString& loc) {
+    const auto known = m_byAddress.find(loc.GetString());
+    if (known != m_byAddress.end()) return *known->second.second;
+    const Location& location = FindText(loc);
+    m_byAddress.try_emplace(loc.GetString(), loc, &location);
+    return location;
+}
+
+const CPropertiesConfigImpl::GraphModels::Location& CPropertiesConfigImpl::GraphModels::FindText(
+    const CString& loc) {
+    // Shared by the models instead of a copy each.
+    static const CString kOtherLocation(kOtherComponentsLocation);
+    const auto found = m_locations.find(loc.str());
+    if (found != m_locations.end()) return found->second;
+    Location location;
+    location.text = loc;
+    const std::wstring_view minor = TOOLS::CLocHandler::Part(loc.str(), L'\\', 1);
+    location.skipped = minor == kSkippedMinorCategory;
+    if (!location.skipped) {
+        if (TOOLS::CLocHandler::Part(loc.str(), L'\\', 0) == kOtherComponentsMajor) {
+            location.category = kOtherLocation;
+            if (!m_otherIndexed) {
+                m_otherIndexed = true;
+                categories.emplace_back(location.type, location.category);
+            }
+        } else {
+            const EKADOComponentType type = CKADOHandler::GetComponentTypeByName(minor);
+            if (type != KADO::Product::InvalidComponentType) location.type = type;
+            location.category = loc;
+            shownLocs.push_back(loc);
+            categories.emplace_back(location.type, location.category);
+        }
+    }
+    // The key views the characters that location.text keeps.
+    return m_locations.emplace(loc.str(), std::move(location)).first->second;
+}
+
+bool CPropertiesConfigImpl::GraphModels::Add(const CString& loc, const CString& name,
+                                             const CString& id) {
+    static const CString kRegular(kRegularSectionShape);
+    const Location& location = Find(loc);
+    if (location.skipped) return false;
+    PropertyInsData& record = records.emplace_back();
+    record.compType = location.type;
+    record.category = location.category;
+    record.initName = name;
+    record.graphLibId = id;
+    record.params.push_back(MakeParam(kCategoryParam, record.category, record.category));
+    record.sectionShape =
+        record.compType == KADO::Product::OtherComponentType ? record.initName : kRegular;
+    record.params.push_back(
+        MakeParam(kSectionShapeParam, record.sectionShape, record.sectionShape));
+    return true;
+}
+
 void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>& paths,
                                                      std::list<PropertyInsData>& list,
                                                      ShownLocations& shown) {
-    // The libraries are read and parsed on the load's threads; their models are taken in order.
+    // The libraries are read and parsed, and their records built, on the load's threads; the
+    // records are taken in order.
     struct Library {
-        CStringArray models;
-        std::vector<size_t> offsets;
+        GraphModels models;
+        std::vector<size_t> offsets;  // of each record
+        // Under a check: every model's three texts and offset, as the check takes them.
+        CStringArray checked;
+        std::vector<size_t> checkedOffsets;
     };
     CCheckSession* check = CCheckSession::Current();
     const auto read = [&](size_t i) {
@@ -396,76 +488,53 @@ void CPropertiesConfigImpl::InitOtherGraphDataConfig(const std::vector<CString>&
                 check->CheckFormat(tree, FileKind::kGraphLibrary, paths[i]);
             };
         }
-        TOOLS::CBimSerialDataLibrary().GetAllModelInfo(paths[i], library.models, inspect,
-                                                       &library.offsets);
+        // The texts are gathered first and the records built once the document is freed, so
+        // that the records take its room rather than adding to it.
+        CStringArray texts;
+        std::vector<size_t> offsets;
+        TOOLS::CBimSerialDataLibrary().GetAllModelInfo(paths[i], texts, inspect, &offsets);
+        const int modelCount = texts.GetSize() / 3;
+        for (int k = 0; k < modelCount; ++k) {
+            if (library.models.Add(texts[3 * k], texts[3 * k + 1], texts[3 * k + 2])) {
+                library.offsets.push_back(offsets[static_cast<size_t>(k)]);
+            }
+        }
+        if (check) {
+            library.checked = std::move(texts);
+            library.checkedOffsets = std::move(offsets);
+        }
         return library;
     };
     const auto take = [&](size_t i, Library& library) {
-        if (check) check->GraphModels(paths[i], library.models, library.offsets);
+        if (check) check->GraphModels(paths[i], library.checked, library.checkedOffsets);
         const std::uint32_t file = m_sources.files.Index(paths[i]);
-        std::vector<SourceRef> sources;
-        sources.reserve(library.offsets.size());
+        m_sources.templates.reserve(m_sources.templates.size() + library.offsets.size());
         for (const size_t offset : library.offsets) {
-            sources.push_back(SourceRef::Make(file, offset));
+            m_sources.templates.push_back(SourceRef::Make(file, offset));
         }
-        AddGraphModels(library.models, list, shown, &sources, &m_sources.templates);
+        TakeGraphModels(library.models, list, shown);
     };
     RunOnLoadThreads(LoadPart::kGraphLibraries, paths.size(), read, take);
 }
 
-void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
-                                           std::list<PropertyInsData>& list) {
-    ShownLocations shown(*m_pPropShowCfg);
-    AddGraphModels(models, list, shown, nullptr, nullptr);
-    m_pPropShowCfg->SetShowLocs(std::move(shown.list));
+void CPropertiesConfigImpl::TakeGraphModels(GraphModels& models, std::list<PropertyInsData>& list,
+                                            ShownLocations& shown) {
+    list.splice(list.end(), models.records);
+    for (const CString& loc : models.shownLocs) shown.Add(loc);
+    for (const auto& [type, category] : models.categories) AddTypeCategory(type, category);
 }
 
 // Three texts per model (location, name, identifier); a remainder of one or two is ignored.
 void CPropertiesConfigImpl::AddGraphModels(const CStringArray& models,
-                                           std::list<PropertyInsData>& list, ShownLocations& shown,
-                                           const std::vector<SourceRef>* sources,
-                                           std::vector<SourceRef>* listSources) {
-    // Shared by the models instead of a copy each.
-    static const CString kRegular(kRegularSectionShape);
-    static const CString kOtherLocation(kOtherComponentsLocation);
-    // A model's type follows from its category, so each category is indexed once.
-    std::unordered_set<std::wstring_view> indexed;
-
+                                           std::list<PropertyInsData>& list) {
+    GraphModels records;
     const int modelCount = models.GetSize() / 3;
     for (int k = 0; k < modelCount; ++k) {
-        const CString& loc = models[3 * k];
-        const std::wstring_view minor = TOOLS::CLocHandler::Part(loc.str(), L'\\', 1);
-        if (minor == kSkippedMinorCategory) continue;
-        const bool otherComponents =
-            TOOLS::CLocHandler::Part(loc.str(), L'\\', 0) == kOtherComponentsMajor;
-        if (!otherComponents) shown.Add(loc);
-
-        PropertyInsData& record = list.emplace_back();
-        if (listSources) {
-            listSources->push_back(
-                sources && static_cast<size_t>(k) < sources->size() ? (*sources)[k] : SourceRef());
-        }
-        if (otherComponents) {
-            record.compType = KADO::Product::OtherComponentType;
-            record.category = kOtherLocation;
-        } else {
-            record.compType = CKADOHandler::GetComponentTypeByName(minor);
-            if (record.compType == KADO::Product::InvalidComponentType) {
-                record.compType = KADO::Product::OtherComponentType;
-            }
-            record.category = loc;
-        }
-        record.initName = models[3 * k + 1];
-        record.graphLibId = models[3 * k + 2];
-        record.params.push_back(MakeParam(kCategoryParam, record.category, record.category));
-        record.sectionShape =
-            record.compType == KADO::Product::OtherComponentType ? record.initName : kRegular;
-        record.params.push_back(
-            MakeParam(kSectionShapeParam, record.sectionShape, record.sectionShape));
-        if (indexed.insert(record.category.str()).second) {
-            AddTypeCategory(record.compType, record.category);
-        }
+        records.Add(models[3 * k], models[3 * k + 1], models[3 * k + 2]);
     }
+    ShownLocations shown(*m_pPropShowCfg);
+    TakeGraphModels(records, list, shown);
+    m_pPropShowCfg->SetShowLocs(std::move(shown.list));
 }
 
 // ---- Queries -------------------------------------------------------------------------------

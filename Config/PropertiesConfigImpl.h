@@ -137,11 +137,11 @@ private:
     };
     void InitOtherGraphDataConfig(const std::vector<CString>& paths,
                                   std::list<PropertyInsData>& list, ShownLocations& shown);
-    // As the public AddGraphModels, adding to `shown`; `sources`, when given, holds where each
-    // model was read and goes with it into `listSources`.
-    void AddGraphModels(const CStringArray& models, std::list<PropertyInsData>& list,
-                        ShownLocations& shown, const std::vector<SourceRef>* sources,
-                        std::vector<SourceRef>* listSources);
+    // Graph-library models made into records, on any thread (defined with the readers).
+    class GraphModels;
+    // Moves the records of `models` to the end of `list` and adds what they show and index.
+    void TakeGraphModels(GraphModels& models, std::list<PropertyInsData>& list,
+                         ShownLocations& shown);
     void AddTypeCategory(EKADOComponentType type, const CString& category);
     void IndexCategories();
 

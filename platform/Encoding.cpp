@@ -7,6 +7,9 @@
 #include <cwchar>
 #include <string>
 #include <string_view>
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+#endif
 
 #include "CodePage.h"
 #include "FileSystem.h"
@@ -165,35 +168,62 @@ void FailAt(const std::string& decoded, const char* message, DecodeFailure& fail
     LineAndColumnAt(decoded.data(), decoded.size(), decoded.size(), failure.line, failure.column);
 }
 
-// Checks that `text` from `start` on is UTF-8 without U+0000.
-// Whether the eight bytes are all ASCII and none is NUL.
-bool AsciiWithoutNul(std::uint64_t word) {
+// The bytes of `word` that are not ASCII or are NUL, each marked by its high bit. Only the
+// lowest mark is exact (a NUL can mark the byte above it too), which is the one used.
+std::uint64_t NotAsciiOrNul(std::uint64_t word) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    return ((word | ((word - kOnes) & ~word)) & kHighBits) == 0;
+    return (word | ((word - kOnes) & ~word)) & kHighBits;
 }
 
+// The index of the first byte (in memory order) that `marks`, not 0, marks.
+size_t FirstMarked(std::uint64_t marks) {
+#if defined(_MSC_VER) && !defined(__clang__)
+    unsigned long bit = 0;
+    _BitScanForward64(&bit, marks);
+    return bit / 8;
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return static_cast<size_t>(__builtin_clzll(marks)) / 8;
+#else
+    return static_cast<size_t>(__builtin_ctzll(marks)) / 8;
+#endif
+}
+
+// Whether the three bytes at `s` are a well-formed three-byte sequence (most Chinese
+// characters): a continuation byte is 10xxxxxx, so flipping its top bit leaves less than 0x40.
+bool ThreeByteSequence(const unsigned char* s) {
+    const unsigned low1 = s[1] ^ 0x80u;
+    const unsigned low2 = s[2] ^ 0x80u;
+    const char32_t cp = ((s[0] & 0x0Fu) << 12) | (low1 << 6) | low2;
+    return (s[0] & 0xF0) == 0xE0 && (low1 | low2) < 0x40 && cp >= 0x800 && cp - 0xD800 >= 0x800;
+}
+
+// Checks that `text` from `start` on is UTF-8 without U+0000.
 bool ValidateUtf8(std::string_view text, size_t start, DecodeFailure& failure) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     size_t i = start;
     while (i < size) {
-        // Eight bytes at a time while they are ASCII without NUL: most of every file.
-        while (i + 8 <= size && AsciiWithoutNul(LoadWord(bytes + i))) i += 8;
+        // ASCII without NUL, most of every file, eight bytes at a time; the word that holds
+        // anything else says where it is.
+        bool other = false;
+        while (i + 8 <= size) {
+            const std::uint64_t marks = NotAsciiOrNul(LoadWord(bytes + i));
+            if (marks != 0) {
+                i += FirstMarked(marks);
+                other = true;
+                break;
+            }
+            i += 8;
+        }
+        if (!other) {
+            while (i < size && bytes[i] - 1u < 0x7Fu) ++i;
+            if (i >= size) break;
+        }
+        // Chinese texts are runs of three-byte characters.
+        while (size - i >= 3 && ThreeByteSequence(bytes + i)) i += 3;
         if (i >= size) break;
         const unsigned char b = bytes[i];
-        if (b >= 0x01 && b < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((b & 0xF0) == 0xE0 && size - i >= 3) {  // most Chinese characters
-            const unsigned low1 = bytes[i + 1] ^ 0x80u;
-            const unsigned low2 = bytes[i + 2] ^ 0x80u;
-            const char32_t cp = ((b & 0x0Fu) << 12) | (low1 << 6) | low2;
-            if ((low1 | low2) < 0x40 && cp >= 0x800 && cp - 0xD800 >= 0x800) {
-                i += 3;
-                continue;
-            }
-        }
+        if (b - 1u < 0x7Fu) continue;
         char32_t cp = 0;
         const size_t length = b == 0 ? 0 : Utf8Sequence(bytes + i, size - i, cp);
         if (length == 0) {

@@ -23,9 +23,13 @@ void CBimSerialDataLibrary::GetAllModelInfo(const CString& path, CStringArray& m
     for (int i = 0; i < count; ++i) {
         if (!tree->IntoChild(kModel, i)) break;
         if (offsets) offsets->push_back(tree->GetElementOffset());
-        for (const XmlName* attribute : {&kLoc, &kName, &kId}) {
-            CString value;
-            tree->GetAttribute(*attribute, value);
+        CString value;
+        tree->GetAttribute(kLoc, value);
+        models.Add(value);
+        // A model's name and identifier are its own: not worth looking up among shared texts.
+        for (const XmlName* attribute : {&kName, &kId}) {
+            value = CString();
+            tree->GetAttributeUnshared(*attribute, value);
             models.Add(value);
         }
         tree->OutOfElement();

@@ -16,15 +16,32 @@ constexpr size_t kChunkSize = 64 * 1024;
 // sharing texts costs.
 inline std::uint64_t HashBytes(const char* bytes, size_t length) {
     std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ length;
-    for (; length >= 8; bytes += 8, length -= 8) {
+    const char* const end = bytes + length;
+    for (; end - bytes > 8; bytes += 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes, 8);
         hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
         hash ^= hash >> 32;
     }
+    // The last one to eight bytes in loads of fixed size (a copy of a variable size costs as
+    // much as the rest): the last eight, overlapping what came before, in a text that long.
     std::uint64_t word = 0;
-    std::memcpy(&word, bytes, length);
+    if (length >= 8) {
+        std::memcpy(&word, end - 8, 8);
+    } else if (length >= 4) {
+        std::uint32_t low;
+        std::uint32_t high;
+        std::memcpy(&low, bytes, 4);
+        std::memcpy(&high, end - 4, 4);
+        word = (std::uint64_t{high} << 32) | low;
+    } else if (length > 0) {
+        const auto byte = [](char c) { return std::uint64_t{static_cast<unsigned char>(c)}; };
+        word = byte(bytes[0]) << 16 | byte(bytes[length / 2]) << 8 | byte(end[-1]);
+    }
     hash = (hash ^ word) * 0xC4CEB9FE1A85EC53ull;
+    // The table takes the low bits, which the multiplications leave to the low input bits.
+    hash ^= hash >> 32;
+    hash *= 0xFF51AFD7ED558CCDull;
     return hash ^ (hash >> 29);
 }
 

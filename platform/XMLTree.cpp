@@ -94,13 +94,13 @@ const char* ElementText(pugi::xml_node element) {
     return nullptr;
 }
 
-// Hands a text of the document out as a wide string, line ends as LF.
-CString WideText(const char* text) {
+// Hands a text of the document out as a wide string, line ends as LF; shared with identical
+// texts through `interner` (the load's, CTextInterner::Current(), fetched once per call of
+// the tree) when there is one.
+CString WideText(const char* text, CTextInterner* interner) {
     const size_t length = std::strlen(text);
     if (std::memchr(text, '\r', length) == nullptr) {
-        if (CTextInterner* interner = CTextInterner::Current()) {
-            return interner->Intern(std::string_view(text, length));
-        }
+        if (interner) return interner->Intern(std::string_view(text, length));
         return WideFromUtf8(text, length);
     }
     std::string normalised;
@@ -129,13 +129,27 @@ bool IsWritableName(const std::string& name) {
     return true;
 }
 
-bool Matches(pugi::xml_node node, const char* tag) {
-    return node.type() == pugi::node_element &&
-           (tag == nullptr || std::strcmp(node.name(), tag) == 0);
+// Element children by tag go through pugixml's own search, one call per match rather than
+// several per child. It matches any named node: a processing instruction (kept only in trees
+// for editing) is stepped over.
+pugi::xml_node ElementFrom(pugi::xml_node node, const char* tag) {
+    while (node && node.type() != pugi::node_element) node = node.next_sibling(tag);
+    return node;
 }
 
+// The first child element of `parent` with tag `tag`, or any tag when `tag` is null.
+pugi::xml_node FirstMatching(pugi::xml_node parent, const char* tag) {
+    if (tag != nullptr) return ElementFrom(parent.child(tag), tag);
+    pugi::xml_node node = parent.first_child();
+    while (node && node.type() != pugi::node_element) node = node.next_sibling();
+    return node;
+}
+
+// The next sibling element of `node` with tag `tag`, or any tag when `tag` is null.
 pugi::xml_node NextMatching(pugi::xml_node node, const char* tag) {
-    while (node && !Matches(node, tag)) node = node.next_sibling();
+    if (tag != nullptr) return ElementFrom(node.next_sibling(tag), tag);
+    node = node.next_sibling();
+    while (node && node.type() != pugi::node_element) node = node.next_sibling();
     return node;
 }
 
@@ -166,10 +180,14 @@ public:
     void GetTagName(CString& tag) override;
     void GetAttributes(XMLAttributeList& attributes) override;
     bool GetAttribute(const XmlName& name, CString& value) override;
+    bool GetAttributeUnshared(const XmlName& name, CString& value) override;
+    bool AttributeEquals(const XmlName& name, const char* ascii) override;
     bool SetAttribute(const XmlName& name, const CString& value) override;
     void GetChildTextAt(int index, CString& text) override;
     bool GetChildText(const XmlName& tag, CString& text) override;
-    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) override;
+    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found,
+                       XmlChild* children) override;
+    bool IntoFound(const XmlChild& child) override;
     void OutOfElement() override;
     bool GetPosition(int& line, int& column) override;
     size_t GetElementOffset() override;
@@ -430,10 +448,10 @@ pugi::xml_node CXMLTree::FindChild(const XmlName* tag, int index) {
         at = memo->index;
     } else {
         // Backwards (or first): scan from the first child.
-        node = NextMatching(current_.first_child(), name);
+        node = FirstMatching(current_, name);
     }
     while (node && at < index) {
-        node = NextMatching(node.next_sibling(), name);
+        node = NextMatching(node, name);
         ++at;
     }
     if (!node) return node;
@@ -498,8 +516,9 @@ bool CXMLTree::GetNamedChildCount(const XmlName& tag, int& count) {
     if (current_.type() != pugi::node_element) return false;
     const char* name = tag.c_str();
     int matching = 0;
-    for (pugi::xml_node child = current_.first_child(); child; child = child.next_sibling()) {
-        if (Matches(child, name)) ++matching;
+    for (pugi::xml_node child = FirstMatching(current_, name); child;
+         child = NextMatching(child, name)) {
+        ++matching;
     }
     count = matching;
     return true;
@@ -509,7 +528,7 @@ bool CXMLTree::GetText(CString& text) {
     if (current_.type() != pugi::node_element) return false;
     const char* value = ElementText(current_);
     if (value == nullptr) return false;
-    text = WideText(value);
+    text = WideText(value, CTextInterner::Current());
     return true;
 }
 
@@ -518,13 +537,15 @@ void CXMLTree::GetTagName(CString& tag) {
         tag = CString();
         return;
     }
-    tag = WideText(current_.name());
+    tag = WideText(current_.name(), CTextInterner::Current());
 }
 
 void CXMLTree::GetAttributes(XMLAttributeList& attributes) {
+    CTextInterner* const interner = CTextInterner::Current();
     for (pugi::xml_attribute attribute = current_.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
-        attributes.emplace_back(WideText(attribute.name()), WideText(attribute.value()));
+        attributes.emplace_back(WideText(attribute.name(), interner),
+                                WideText(attribute.value(), interner));
     }
 }
 
@@ -532,8 +553,23 @@ bool CXMLTree::GetAttribute(const XmlName& name, CString& value) {
     if (current_.type() != pugi::node_element) return false;
     const pugi::xml_attribute attribute = current_.attribute(name.c_str());
     if (!attribute) return false;
-    value = WideText(attribute.value());
+    value = WideText(attribute.value(), CTextInterner::Current());
     return true;
+}
+
+bool CXMLTree::GetAttributeUnshared(const XmlName& name, CString& value) {
+    if (current_.type() != pugi::node_element) return false;
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
+    if (!attribute) return false;
+    value = WideText(attribute.value(), nullptr);
+    return true;
+}
+
+bool CXMLTree::AttributeEquals(const XmlName& name, const char* ascii) {
+    if (current_.type() != pugi::node_element) return false;
+    const pugi::xml_attribute attribute = current_.attribute(name.c_str());
+    // Such a text decodes to itself alone: any other byte decodes to a character it lacks.
+    return attribute && std::strcmp(attribute.value(), ascii) == 0;
 }
 
 bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {
@@ -548,47 +584,64 @@ bool CXMLTree::SetAttribute(const XmlName& name, const CString& value) {
 void CXMLTree::GetChildTextAt(int index, CString& text) {
     const pugi::xml_node child = FindChild(nullptr, index);
     if (!child) return;
-    if (const char* value = ElementText(child)) text = WideText(value);
+    if (const char* value = ElementText(child)) text = WideText(value, CTextInterner::Current());
 }
 
 bool CXMLTree::GetChildText(const XmlName& tag, CString& text) {
     // A first-child lookup never continues, so it needs no step memo.
-    const pugi::xml_node child =
-        current_ ? NextMatching(current_.first_child(), tag.c_str()) : pugi::xml_node();
+    const pugi::xml_node child = current_ ? FirstMatching(current_, tag.c_str()) : pugi::xml_node();
     if (!child) return false;
     const char* value = ElementText(child);
     if (value == nullptr) return false;
-    text = WideText(value);
+    text = WideText(value, CTextInterner::Current());
     return true;
 }
 
-void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) {
+void CXMLTree::GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found,
+                             XmlChild* children) {
     std::fill(found, found + count, false);
+    if (children) std::fill(children, children + count, XmlChild{current_.internal_object()});
     if (!current_) return;
+    CTextInterner* const interner = CTextInterner::Current();
     // A handful of tags at a time; any beyond the first 64 are looked up one by one.
-    for (size_t i = 64; i < count; ++i) found[i] = GetChildText(tags[i], texts[i]);
+    for (size_t i = 64; i < count; ++i) {
+        found[i] = GetChildText(tags[i], texts[i]);
+        if (children) children[i].node = FirstMatching(current_, tags[i].c_str()).internal_object();
+    }
     count = std::min<size_t>(count, 64);
     // Only the first child of each tag counts, found (with a text) or not.
     std::uint64_t seen = 0;
     size_t remaining = count;
     for (pugi::xml_node child = current_.first_child(); child && remaining > 0;
          child = child.next_sibling()) {
-        if (child.type() != pugi::node_element) continue;
+        // Texts have no name, so only a named child is compared; a named child that is no
+        // element is a processing instruction (trees for editing keep them).
         const char* name = child.name();
+        if (name[0] == '\0') continue;
         for (size_t i = 0; i < count; ++i) {
             const char* tag = tags[i].c_str();
             if ((seen >> i & 1) || tag[0] != name[0] || std::strcmp(tag, name) != 0) {
                 continue;
             }
+            if (child.type() != pugi::node_element) break;
             seen |= std::uint64_t{1} << i;
             --remaining;
+            if (children) children[i].node = child.internal_object();
             if (const char* value = ElementText(child)) {
-                texts[i] = WideText(value);
+                texts[i] = WideText(value, interner);
                 found[i] = true;
             }
             break;
         }
     }
+}
+
+bool CXMLTree::IntoFound(const XmlChild& child) {
+    if (child.node == nullptr || !current_ || child.parent != current_.internal_object()) {
+        return false;
+    }
+    Enter(pugi::xml_node(static_cast<pugi::xml_node_struct*>(const_cast<void*>(child.node))));
+    return true;
 }
 
 void CXMLTree::OutOfElement() {

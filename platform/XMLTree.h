@@ -20,6 +20,13 @@ constexpr size_t kNoOffset = static_cast<size_t>(-1);
 
 using XMLAttributeList = std::vector<std::pair<CString, CString>>;
 
+// A child element as IXMLTree::GetChildTexts found it, so that IntoFound enters it without
+// looking for it again.
+struct XmlChild {
+    const void* parent = nullptr;  // the element it was found under
+    const void* node = nullptr;    // null when there was none
+};
+
 // A tag or attribute name, held as UTF-8 for the comparisons. A wide literal or a CString is
 // converted once per call; a narrow literal is taken as UTF-8 as it is. Names of up to kShort
 // bytes are held inline, so naming an element costs no allocation and, for an ASCII name, one
@@ -83,6 +90,12 @@ public:
     virtual void GetAttributes(XMLAttributeList& attributes) = 0;
     // The attribute's value. False, `value` untouched, when absent.
     virtual bool GetAttribute(const XmlName& name, CString& value) = 0;
+    // As GetAttribute, for a value that seldom recurs (a name or identifier of its own):
+    // decoded by itself, not looked up among the texts a load shares.
+    virtual bool GetAttributeUnshared(const XmlName& name, CString& value) = 0;
+    // Whether GetAttribute would give `ascii` (ASCII characters but CR and LF, e.g. "true"),
+    // without decoding the value.
+    virtual bool AttributeEquals(const XmlName& name, const char* ascii) = 0;
     // Sets (or adds, last) an attribute of the current element. False above the root, and for
     // a name that would not survive a save and reload (empty, or holding blanks or markup).
     virtual bool SetAttribute(const XmlName& name, const CString& value) = 0;
@@ -92,8 +105,16 @@ public:
     virtual bool GetChildText(const XmlName& tag, CString& text) = 0;
     // In one pass over the current element's children, does what GetChildText does for each of
     // the `count` tags: texts[i] receives the text of the first child with tags[i] and found[i]
-    // is true, or texts[i] is untouched and found[i] false.
-    virtual void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) = 0;
+    // is true, or texts[i] is untouched and found[i] false. With `children`, children[i] is
+    // the first child with tags[i], with a text or not.
+    virtual void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found,
+                               XmlChild* children) = 0;
+    void GetChildTexts(const XmlName* tags, size_t count, CString* texts, bool* found) {
+        GetChildTexts(tags, count, texts, found, nullptr);
+    }
+    // Enters `child`, which GetChildTexts gave for the current element. False, cursor unmoved,
+    // when it gave none (or gave it for another element).
+    virtual bool IntoFound(const XmlChild& child) = 0;
     // Returns to the parent element; from the root to above the root (where IntoChild with
     // the root's tag enters it again); above the root the cursor stays where it is.
     virtual void OutOfElement() = 0;

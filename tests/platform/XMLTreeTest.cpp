@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "FileSystem.h"
 #include "LogHelper.h"
 #include "TestSupport.h"
+#include "TextInterner.h"
 
 namespace {
 
@@ -179,6 +181,99 @@ TEST_F(XMLTreeTest, ReadsTextsAndAttributes) {
     EXPECT_FALSE(tree->GetChildText(L"Other", text));  // present, but without text
     EXPECT_FALSE(tree->GetChildText(L"Missing", text));
     EXPECT_EQ(text, CString(L"untouched"));
+}
+
+// A processing instruction carries a name like an element's; trees for editing keep it.
+constexpr const char* kWithInstructions =
+    "<Root flag=\"true\" spaced=\" true\" upper=\"TRUE\" name=\"主\" cr=\"a&#13;b\">"
+    "<?Item not an element?><Item id=\"a\">first</Item><?Options neither?>"
+    "<Other/><Item id=\"b\">second</Item><Options><Switch/>text</Options></Root>";
+
+TEST_F(XMLTreeTest, NamedLookupsFindElementsOnly) {
+    dir_.Write("doc.xml", kWithInstructions);
+    for (const bool editable : {true, false}) {
+        SCOPED_TRACE(editable ? "editable" : "reading");
+        auto tree = NewTree(editable);
+        ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+        ASSERT_TRUE(tree->FindElement(L"Root"));
+        int count = 0;
+        ASSERT_TRUE(tree->GetNamedChildCount(L"Item", count));
+        EXPECT_EQ(count, 2);
+        CString text;
+        EXPECT_TRUE(tree->GetChildText(L"Item", text));
+        EXPECT_EQ(text, CString(L"first"));
+        ASSERT_TRUE(tree->IntoChild(L"Item", 1));
+        EXPECT_TRUE(tree->GetAttribute(L"id", text));
+        EXPECT_EQ(text, CString(L"b"));
+        tree->OutOfElement();
+        EXPECT_FALSE(tree->IntoChild(L"Item", 2));
+    }
+}
+
+TEST_F(XMLTreeTest, ChildTextsInOnePassAgreeWithSingleLookups) {
+    dir_.Write("doc.xml", kWithInstructions);
+    for (const bool editable : {true, false}) {
+        SCOPED_TRACE(editable ? "editable" : "reading");
+        auto tree = NewTree(editable);
+        ASSERT_TRUE(tree->LoadFile(dir_.WPath("doc.xml")));
+        ASSERT_TRUE(tree->FindElement(L"Root"));
+        const TOOLS::XmlName tags[] = {L"Options", L"Item", L"Other", L"Missing"};
+        constexpr size_t kCount = std::size(tags);
+        CString texts[kCount];
+        bool found[kCount];
+        TOOLS::XmlChild children[kCount];
+        tree->GetChildTexts(tags, kCount, texts, found, children);
+        for (size_t i = 0; i < kCount; ++i) {
+            SCOPED_TRACE(i);
+            CString single;
+            EXPECT_EQ(found[i], tree->GetChildText(tags[i], single));
+            EXPECT_EQ(texts[i], single);
+            // The child found is the one IntoChild(tag, 0) enters.
+            const bool present = tree->IntoChild(tags[i], 0);
+            CString expected;
+            if (present) {
+                tree->GetAttribute(L"id", expected);
+                tree->OutOfElement();
+            }
+            ASSERT_EQ(tree->IntoFound(children[i]), present);
+            if (!present) continue;
+            CString tag;
+            tree->GetTagName(tag);
+            EXPECT_EQ(TOOLS::Utf8FromWide(tag), tags[i].utf8());
+            CString id;
+            tree->GetAttribute(L"id", id);
+            EXPECT_EQ(id, expected);
+            // Found under the root: not entered from anywhere else.
+            EXPECT_FALSE(tree->IntoFound(children[i]));
+            tree->OutOfElement();
+        }
+        EXPECT_EQ(TagOf(*tree), CString(L"Root"));
+    }
+}
+
+TEST_F(XMLTreeTest, AttributeReadsAgreeWithGetAttribute) {
+    auto tree = Open(kWithInstructions);
+    const struct {
+        const wchar_t* name;
+        const char* ascii;
+        bool equals;
+    } cases[] = {{L"flag", "true", true}, {L"spaced", "true", false}, {L"upper", "true", false},
+                 {L"missing", "", false}, {L"name", "true", false},   {L"flag", "", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << TOOLS::Utf8FromWide(c.name) << " " << c.ascii);
+        EXPECT_EQ(tree->AttributeEquals(c.name, c.ascii), c.equals);
+    }
+    const TOOLS::ScopedTextInterning sharing;
+    for (const wchar_t* name : {L"flag", L"name", L"cr", L"missing"}) {
+        SCOPED_TRACE(TOOLS::Utf8FromWide(name));
+        CString shared = L"untouched";
+        CString own = L"untouched";
+        EXPECT_EQ(tree->GetAttributeUnshared(name, own), tree->GetAttribute(name, shared));
+        EXPECT_EQ(own, shared);
+    }
+    CString lineEnd;
+    tree->GetAttributeUnshared(L"cr", lineEnd);
+    EXPECT_EQ(lineEnd, CString(L"a\nb"));
 }
 
 TEST_F(XMLTreeTest, FailedMovesLeaveTheCursor) {
