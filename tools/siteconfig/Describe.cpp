@@ -90,10 +90,6 @@ Json RecordList(const Names& names, const Records& records) {
     return list;
 }
 
-}  // namespace
-
-namespace {
-
 // `key` is the name, or null with the number beside it as `key`Value.
 void PutName(Json& j, const std::string& key, const CString& name, long long value) {
     if (name.IsEmpty()) {
@@ -106,9 +102,8 @@ void PutName(Json& j, const std::string& key, const CString& name, long long val
 
 // A list entry: the name, or {"name": null, "value": N}.
 Json NameEntry(const CString& name, long long value) {
-    Json entry;
-    PutName(entry, "name", name, value);
-    return entry.size() == 1 ? entry["name"] : entry;
+    if (!name.IsEmpty()) return TOOLS::Utf8FromWide(name);
+    return Json{{"name", nullptr}, {"value", value}};
 }
 
 }  // namespace
@@ -119,10 +114,6 @@ void Names::PutComponent(Json& j, const std::string& key, EKADOComponentType typ
 
 void Names::PutParameter(Json& j, const std::string& key, EKADOParameterType type) const {
     PutName(j, key, config_.GetParamNameByType(type), type);
-}
-
-Json Names::ComponentEntry(EKADOComponentType type) const {
-    return NameEntry(config_.GetComponentNameByType(type), type);
 }
 
 Json Names::ParameterEntry(EKADOParameterType type) const {
@@ -326,11 +317,8 @@ Json DescribePlugins(const CONFIG::PluginCheck& plugins, const std::string& root
     Json handlers = Json::array();
     for (const EKADOComponentType type : plugins.handlerTypes) {
         CString name;
-        if (CONFIG::FindName(names, type, name)) {
-            handlers.push_back(TOOLS::Utf8FromWide(name));
-        } else {
-            handlers.push_back(Json{{"name", nullptr}, {"value", type}});
-        }
+        CONFIG::FindName(names, type, name);
+        handlers.push_back(NameEntry(name, type));
     }
     j["handlers"] = std::move(handlers);
     return j;

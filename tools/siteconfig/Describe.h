@@ -25,8 +25,7 @@ public:
                       KADO::Product::EKADOComponentType type) const;
     void PutParameter(Json& j, const std::string& key,
                       KADO::Product::EKADOParameterType type) const;
-    // As a list entry: "Wall", or {"name": null, "value": N}.
-    Json ComponentEntry(KADO::Product::EKADOComponentType type) const;
+    // As a list entry: "Length", or {"name": null, "value": N}.
     Json ParameterEntry(KADO::Product::EKADOParameterType type) const;
 
 private:

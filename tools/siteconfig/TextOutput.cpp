@@ -16,7 +16,10 @@ using Json = nlohmann::ordered_json;
 // the final line break and carry no indentation indicator. The rules below are few and the
 // command's tests check the output with two YAML parsers.
 
-// One code point of UTF-8 text at `at`, advancing it; U+FFFD for a malformed sequence.
+// Stands for a malformed UTF-8 sequence: no character, so never printable; written as U+FFFD.
+constexpr char32_t kMalformed = 0x110000;
+
+// One code point of UTF-8 text at `at`, advancing it; kMalformed for a malformed sequence.
 char32_t NextCodePoint(const std::string& text, size_t& at) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
@@ -27,20 +30,20 @@ char32_t NextCodePoint(const std::string& text, size_t& at) {
                                           : 0;
     if (length == 0 || at + length > text.size()) {
         ++at;
-        return 0xFFFD;
+        return kMalformed;
     }
     char32_t value = length == 1 ? lead : lead & (0x7F >> length);
     for (size_t i = 1; i < length; ++i) {
         if ((byte(at + i) & 0xC0) != 0x80) {
             ++at;
-            return 0xFFFD;
+            return kMalformed;
         }
         value = value << 6 | (byte(at + i) & 0x3F);
     }
     at += length;
     const bool overlong = (length == 2 && value < 0x80) || (length == 3 && value < 0x800) ||
                           (length == 4 && value < 0x10000);
-    if (overlong || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0xFFFD;
+    if (overlong || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kMalformed;
     return value;
 }
 
@@ -57,14 +60,9 @@ bool AllPrintable(const std::string& text, bool allowLineBreaks) {
             ++at;
             continue;
         }
-        const size_t start = at;
         const char32_t c = NextCodePoint(text, at);
-        if (c == '\n' && allowLineBreaks) continue;
-        if (c == '\t' && allowLineBreaks) continue;
-        // U+FFFD that stands for a malformed sequence is not printable as it stands.
-        if (!IsPrintable(c) || (c == 0xFFFD && text.compare(start, 3, "\xEF\xBF\xBD") != 0)) {
-            return false;
-        }
+        if ((c == '\n' || c == '\t') && allowLineBreaks) continue;
+        if (!IsPrintable(c)) return false;
     }
     return true;
 }
@@ -130,9 +128,12 @@ void WriteDoubleQuoted(std::ostream& out, const std::string& text) {
             default:
                 break;
         }
-        const bool malformed = c == 0xFFFD && text.compare(start, 3, "\xEF\xBF\xBD") != 0;
-        if (IsPrintable(c) && !malformed) {
+        if (IsPrintable(c)) {
             out.write(text.data() + start, static_cast<std::streamsize>(at - start));
+            continue;
+        }
+        if (c == kMalformed) {
+            out << "\\uFFFD";
             continue;
         }
         const int digits = c <= 0xFF ? 2 : c <= 0xFFFF ? 4 : 8;
