@@ -8,13 +8,14 @@
 // the parse-only baseline (every file read whole and parsed with pugixml, nothing else); the
 // records floor (the same parse, then only the records the library's tables keep: RecordsFloor.h);
 // the Boost.PropertyTree peer (read_xml of every file, when built with Boost); per-call times of
-// the hot queries; and the peak resident memory of a process that only loads the folder, and of one
-// that only builds the floor. Once per scale, untimed, the floor's records are counted against the
-// library's tables. Build with optimisation (the default RelWithDebInfo): numbers from a Debug or
-// sanitizer build mean nothing.
+// the hot queries; and, in fresh processes (the median of up to three each), the time and peak
+// resident memory of a first load on the default threads and on one, and of a first floor build.
+// Once per scale, untimed, the floor's records are counted against the library's tables. Build with
+// optimisation (the default RelWithDebInfo): numbers from a Debug or sanitizer build mean nothing.
 //
 // --load-only and --floor-only do one load or one floor build per scale and print the peak
-// resident memory before and after it: for profilers, and for the memory figures.
+// resident memory before and after it and the seconds it took: for profilers, and for the
+// fresh-process figures.
 //
 // --queries-only skips the load figures. Under `valgrind --tool=callgrind --instr-atstart=no`
 // each query's batches of calls are instrumented alone and dumped under the query's name: the
@@ -162,19 +163,48 @@ long PeakResidentBytes() {
     return usage.ru_maxrss * 1024L;
 }
 
-// The peak resident memory that loading (`mode` "--load-only") or building the floor
-// ("--floor-only") adds, measured in a fresh process (this one has held earlier runs' tables):
-// the child prints its peak before and after.
-long PeakMemoryOf(const char* self, const char* mode, const std::string& dir, int scale) {
-    const std::string command =
+// A load (`mode` "--load-only") or a floor build ("--floor-only") in a fresh process, as a host
+// does it once at start-up: the heap is new, so every page the tables take is faulted in.
+// `threads` sets SITECONFIG_LOAD_THREADS for the child (0: its default). The child prints its
+// peak resident memory before and after, and the seconds the work took.
+struct FreshRun {
+    long peakBytes = -1;  // peak resident memory the work added; -1 when the child failed
+    double seconds = 0;
+};
+
+FreshRun RunFresh(const char* self, const char* mode, const std::string& dir, int scale,
+                  int threads) {
+    std::string command;
+    if (threads > 0) command = "SITECONFIG_LOAD_THREADS=" + std::to_string(threads) + " ";
+    command +=
         std::string(self) + " " + mode + " --dir '" + dir + "' --scales " + std::to_string(scale);
+    FreshRun run;
     FILE* child = popen(command.c_str(), "r");
-    if (!child) return -1;
+    if (!child) return run;
     long before = -1;
     long after = -1;
-    if (std::fscanf(child, "rss %ld %ld", &before, &after) != 2) after = -1;
+    double seconds = 0;
+    if (std::fscanf(child, "rss %ld %ld seconds %lf", &before, &after, &seconds) == 3) {
+        run.peakBytes = after - before;
+        run.seconds = seconds;
+    }
     pclose(child);
-    return after < 0 ? -1 : after - before;
+    return run;
+}
+
+// The median time of `runs` fresh runs; the memory of the first.
+FreshRun MedianFreshRun(int runs, const char* self, const char* mode, const std::string& dir,
+                        int scale, int threads) {
+    FreshRun first;
+    std::vector<double> seconds;
+    for (int r = 0; r < runs; ++r) {
+        const FreshRun run = RunFresh(self, mode, dir, scale, threads);
+        if (run.peakBytes < 0) return run;
+        if (r == 0) first = run;
+        seconds.push_back(run.seconds);
+    }
+    first.seconds = Median(seconds);
+    return first;
 }
 
 bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
@@ -289,14 +319,18 @@ int main(int argc, char** argv) {
         const bench::GeneratedConfig c = Prepare(dir, scale);
         if (loadOnly) {
             const long before = PeakResidentBytes();
+            const auto start = Clock::now();
             auto config = Construct(c);
-            std::printf("rss %ld %ld\n", before, PeakResidentBytes());
+            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            std::printf("rss %ld %ld seconds %.6f\n", before, PeakResidentBytes(), seconds);
             continue;
         }
         if (floorOnly) {
             const long before = PeakResidentBytes();
+            const auto start = Clock::now();
             auto floor = bench::BuildRecordsFloor(c);
-            std::printf("rss %ld %ld\n", before, PeakResidentBytes());
+            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            std::printf("rss %ld %ld seconds %.6f\n", before, PeakResidentBytes(), seconds);
             continue;
         }
         const std::vector<std::string> files = AllFiles(c.root);
@@ -342,13 +376,26 @@ int main(int argc, char** argv) {
 #else
             std::printf("Boost.PropertyTree  (not built: install libboost-dev)\n");
 #endif
-            const long peak = PeakMemoryOf(argv[0], "--load-only", dir, scale);
-            std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", peak / 1e6,
-                        static_cast<double>(peak) / static_cast<double>(c.bytes));
-            const long floorPeak = PeakMemoryOf(argv[0], "--floor-only", dir, scale);
+            // A fresh process, as a host loads: every page of the tables is faulted in.
+            const int freshRuns = std::min(runs, 3);
+            const FreshRun fresh = MedianFreshRun(freshRuns, argv[0], "--load-only", dir, scale, 0);
+            const FreshRun freshAlone =
+                MedianFreshRun(freshRuns, argv[0], "--load-only", dir, scale, 1);
+            const FreshRun freshFloor =
+                MedianFreshRun(freshRuns, argv[0], "--floor-only", dir, scale, 0);
+            std::printf(
+                "first load (fresh)  %9.1f ms   on %d load threads; on one thread %.1f ms, "
+                "speed-up %.2f\n",
+                fresh.seconds * 1e3, threads, freshAlone.seconds * 1e3,
+                freshAlone.seconds / fresh.seconds);
+            std::printf("floor (fresh)       %9.1f ms   first load on one thread/floor %.2f\n",
+                        freshFloor.seconds * 1e3, freshAlone.seconds / freshFloor.seconds);
+            std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n",
+                        fresh.peakBytes / 1e6,
+                        static_cast<double>(fresh.peakBytes) / static_cast<double>(c.bytes));
             std::printf("memory of the floor %9.1f MB   memory/folder bytes %.2f\n",
-                        floorPeak / 1e6,
-                        static_cast<double>(floorPeak) / static_cast<double>(c.bytes));
+                        freshFloor.peakBytes / 1e6,
+                        static_cast<double>(freshFloor.peakBytes) / static_cast<double>(c.bytes));
         }
 
         auto config = Construct(c);
