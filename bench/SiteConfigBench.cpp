@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -207,6 +208,21 @@ FreshRun MedianFreshRun(int runs, const char* self, const char* mode, const std:
     return first;
 }
 
+void PrintFreshRuns(const FreshRun& load, const FreshRun& loadAlone, const FreshRun& floor,
+                    int threads, std::uint64_t folderBytes) {
+    const double bytes = static_cast<double>(folderBytes);
+    std::printf(
+        "first load (fresh)  %9.1f ms   on %d load threads; on one thread %.1f ms, speed-up "
+        "%.2f\n",
+        load.seconds * 1e3, threads, loadAlone.seconds * 1e3, loadAlone.seconds / load.seconds);
+    std::printf("floor (fresh)       %9.1f ms   first load on one thread/floor %.2f\n",
+                floor.seconds * 1e3, loadAlone.seconds / floor.seconds);
+    std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n", load.peakBytes / 1e6,
+                static_cast<double>(load.peakBytes) / bytes);
+    std::printf("memory of the floor %9.1f MB   memory/folder bytes %.2f\n", floor.peakBytes / 1e6,
+                static_cast<double>(floor.peakBytes) / bytes);
+}
+
 bench::GeneratedConfig Prepare(const std::string& dir, int scale) {
     const std::string root = dir + "/scale" + std::to_string(scale) + "/";
     const std::string marker = root + ".complete";
@@ -383,19 +399,14 @@ int main(int argc, char** argv) {
                 MedianFreshRun(freshRuns, argv[0], "--load-only", dir, scale, 1);
             const FreshRun freshFloor =
                 MedianFreshRun(freshRuns, argv[0], "--floor-only", dir, scale, 0);
-            std::printf(
-                "first load (fresh)  %9.1f ms   on %d load threads; on one thread %.1f ms, "
-                "speed-up %.2f\n",
-                fresh.seconds * 1e3, threads, freshAlone.seconds * 1e3,
-                freshAlone.seconds / fresh.seconds);
-            std::printf("floor (fresh)       %9.1f ms   first load on one thread/floor %.2f\n",
-                        freshFloor.seconds * 1e3, freshAlone.seconds / freshFloor.seconds);
-            std::printf("memory of the load  %9.1f MB   memory/folder bytes %.2f\n",
-                        fresh.peakBytes / 1e6,
-                        static_cast<double>(fresh.peakBytes) / static_cast<double>(c.bytes));
-            std::printf("memory of the floor %9.1f MB   memory/folder bytes %.2f\n",
-                        freshFloor.peakBytes / 1e6,
-                        static_cast<double>(freshFloor.peakBytes) / static_cast<double>(c.bytes));
+            if (fresh.peakBytes < 0 || freshAlone.peakBytes < 0 || freshFloor.peakBytes < 0) {
+                std::printf(
+                    "first load (fresh)  the fresh processes failed: run %s --load-only "
+                    "--scales %d to see why\n",
+                    argv[0], scale);
+            } else {
+                PrintFreshRuns(fresh, freshAlone, freshFloor, threads, c.bytes);
+            }
         }
 
         auto config = Construct(c);
