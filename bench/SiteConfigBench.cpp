@@ -164,6 +164,17 @@ long PeakResidentBytes() {
     return usage.ru_maxrss * 1024L;
 }
 
+// One load or floor build, for --load-only and --floor-only: prints the line RunFresh reads.
+// What `build` returns is freed after the line is printed, so its destruction is not timed.
+template <typename Build>
+void PrintOneRun(Build build) {
+    const long before = PeakResidentBytes();
+    const auto start = Clock::now();
+    const auto built = build();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("rss %ld %ld seconds %.6f\n", before, PeakResidentBytes(), seconds);
+}
+
 // A load (`mode` "--load-only") or a floor build ("--floor-only") in a fresh process, as a host
 // does it once at start-up: the heap is new, so every page the tables take is faulted in.
 // `threads` sets SITECONFIG_LOAD_THREADS for the child (0: its default). The child prints its
@@ -334,19 +345,11 @@ int main(int argc, char** argv) {
     for (int scale : scales) {
         const bench::GeneratedConfig c = Prepare(dir, scale);
         if (loadOnly) {
-            const long before = PeakResidentBytes();
-            const auto start = Clock::now();
-            auto config = Construct(c);
-            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            std::printf("rss %ld %ld seconds %.6f\n", before, PeakResidentBytes(), seconds);
+            PrintOneRun([&] { return Construct(c); });
             continue;
         }
         if (floorOnly) {
-            const long before = PeakResidentBytes();
-            const auto start = Clock::now();
-            auto floor = bench::BuildRecordsFloor(c);
-            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            std::printf("rss %ld %ld seconds %.6f\n", before, PeakResidentBytes(), seconds);
+            PrintOneRun([&] { return bench::BuildRecordsFloor(c); });
             continue;
         }
         const std::vector<std::string> files = AllFiles(c.root);
